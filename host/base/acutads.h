@@ -1,0 +1,27 @@
+// Result-buffer utilities and command-line printing of the host.
+#pragma once
+
+#include "adsdef.h"
+
+int acutPrintf(const ACHAR* format, ...);
+resbuf* acutBuildList(int rtype, ...);
+resbuf* acutNewRb(int type);
+int acutRelRb(resbuf* rb);
+int acutNewString(const ACHAR* src, ACHAR*& dest);
+int acutUpdString(const ACHAR* src, ACHAR*& dest);
+int acutDelString(ACHAR*& str);
+
+namespace khost {
+
+// What a result buffer of a given type (a result type code or a group code) holds.
+enum class RbKind { None, String, Real, Point, Short, Long, Int64, Name, Binary, Handle };
+RbKind rbKind(int restype);
+
+// Deep copy of one buffer (without its successors) and of a whole chain.
+resbuf* rbCopy(const resbuf* rb);
+resbuf* rbCopyChain(const resbuf* rb);
+// Frees only the value (string, binary) of a buffer.
+void rbFreeValue(resbuf* rb);
+void rbSetString(resbuf* rb, const ACHAR* text);
+
+} // namespace khost

@@ -1,0 +1,5 @@
+#include "shell.h"
+
+namespace khost {
+int shellMain(int, char**) { return 0; }
+} // namespace khost
