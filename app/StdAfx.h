@@ -1,5 +1,8 @@
-// Common includes of the application.
+// Common includes of the application: the host's interface and the platform basics.
 #pragma once
+
+#include "windows.h"
+#include "afx.h"
 
 #include "acadstrc.h"
 #include "adscodes.h"
@@ -7,3 +10,7 @@
 #include "acutads.h"
 #include "AcString.h"
 #include "rxdefs.h"
+#include "rxobject.h"
+
+#include "arxdb.h"
+#include "arxed.h"

@@ -1,0 +1,124 @@
+#include "StdAfx.h"
+
+#include "Kresbon.h"
+
+#include "CVoxException.h"
+#include "CVoxNastav.h"
+#include "InfoPrikazy.h"
+
+namespace {
+
+using FcePrikazu = void (*)();
+
+// Every command body ends through the exception report; nothing is rethrown to the host.
+template <FcePrikazu Fce> void ObalPrikazu() {
+    try {
+        Fce();
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e);
+    }
+}
+
+struct RadekPrikazu {
+    const ACHAR* sGlobalni;
+    const ACHAR* sMistni;
+    FcePrikazu pFce;
+    Adesk::Int32 nPriznaky;
+};
+
+constexpr Adesk::Int32 MODAL_PICKSET = ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET;
+
+// The commands of the group, in the order of registration. A command is listed here once its
+// body exists.
+const RadekPrikazu g_aPrikazy[] = {
+    {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
+};
+
+// The AutoLISP functions: a name and a handler; the index is the function code.
+struct RadekFunkce {
+    const ACHAR* sJmeno;
+    int (*pFce)();
+};
+const RadekFunkce* g_aFunkce = nullptr;
+constexpr int POCET_FUNKCI = 0;
+
+AcEdCommandStack* ZasobnikPrikazu() {
+    return AcEdCommandStack::cast(acrxSysRegistry()->at(ACRX_COMMAND_DOCK));
+}
+
+} // namespace
+
+AcRx::AppRetCode CKresbonApp::On_kInitAppMsg(void* pkt) {
+    AcRx::AppRetCode nVysledek = AcRxArxApp::On_kInitAppMsg(pkt);
+    try {
+        g_pNastaveni = new CVoxNastav();
+
+        AcEdCommandStack* pZasobnik = ZasobnikPrikazu();
+        for (const RadekPrikazu& r : g_aPrikazy)
+            pZasobnik->addCommand(SKUPINA_PRIKAZU, r.sGlobalni, r.sMistni, r.nPriznaky, r.pFce,
+                                  nullptr, -1, AcRxResourceInstance::empty());
+
+        acutPrintf(L"\nÚspěšně načteny Kresbon verze: %ls (pro AutoCAD 2017 až 2023) - sestavení "
+                   L"%i\nnačten soubor: ",
+                   KRESBON_VERZE, KRESBON_SESTAVENI);
+
+        if (!g_pNastaveni->m_bNastaveno) {
+            // The answer Yes opens the settings dialog once it is part of the application;
+            // until then the prompt only reminds the user, and the next load asks again.
+            MessageBoxW(adsw_acadMainWnd(),
+                        L"První spuštění - není nastavena např. předpona pro hladiny\nSpustit "
+                        L"dialog nastavení Utilit?",
+                        L"Kresbon pro AutoCad", MB_YESNO | MB_ICONQUESTION);
+        }
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e);
+    }
+    return nVysledek;
+}
+
+AcRx::AppRetCode CKresbonApp::On_kUnloadAppMsg(void* pkt) {
+    AcRx::AppRetCode nVysledek = AcRxArxApp::On_kUnloadAppMsg(pkt);
+    try {
+        if (AcEdCommandStack* pZasobnik = ZasobnikPrikazu()) {
+            pZasobnik->removeGroup(SKUPINA_PRIKAZU);
+            pZasobnik->removeGroup(SKUPINA_NASTAVENI);
+        }
+        UnregisterClassW(L"TreeList", GetModuleHandleW(nullptr));
+        if (g_pNastaveni) {
+            delete g_pNastaveni;
+            g_pNastaveni = nullptr;
+        }
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e);
+    }
+    return nVysledek;
+}
+
+AcRx::AppRetCode CKresbonApp::On_kLoadDwgMsg(void* pkt) {
+    AcRx::AppRetCode nVysledek = AcRxArxApp::On_kLoadDwgMsg(pkt);
+    for (int i = 0; i < POCET_FUNKCI; ++i)
+        acedDefun(g_aFunkce[i].sJmeno, i);
+    return nVysledek;
+}
+
+AcRx::AppRetCode CKresbonApp::On_kUnloadDwgMsg(void* pkt) {
+    AcRx::AppRetCode nVysledek = AcRxArxApp::On_kUnloadDwgMsg(pkt);
+    for (int i = 0; i < POCET_FUNKCI; ++i)
+        acedUndef(g_aFunkce[i].sJmeno, i);
+    return nVysledek;
+}
+
+AcRx::AppRetCode CKresbonApp::On_kInvkSubrMsg(void* pkt) {
+    AcRx::AppRetCode nVysledek = AcRxArxApp::On_kInvkSubrMsg(pkt);
+    const int nKod = acedGetFunCode();
+    if (nKod >= 0 && nKod < POCET_FUNKCI)
+        g_aFunkce[nKod].pFce();
+    return nVysledek;
+}
+
+static CKresbonApp g_App;
+
+extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode
+acrxEntryPoint(AcRx::AppMsgCode nZprava, void* pkt) {
+    return g_App.acrxEntryPoint(nZprava, pkt);
+}

@@ -1,0 +1,5 @@
+#include "StdAfx.h"
+
+#include "InfoPrikazy.h"
+
+void PrikazPokus() {}
