@@ -3,6 +3,8 @@
 
 #include "windows.h"
 #include "afx.h"
+#include "adsw.h"
+#include "wincrt.h"
 
 #include "acadstrc.h"
 #include "adscodes.h"

@@ -11,6 +11,7 @@
 #include "hostio.h"
 #include "textconv.h"
 #include "windows.h"
+#include "winhost.h"
 
 #include <readline/history.h>
 #include <readline/readline.h>

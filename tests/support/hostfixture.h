@@ -7,6 +7,7 @@
 #include "arxed.h"
 #include "hostio.h"
 #include "windows.h"
+#include "winhost.h"
 
 #include <gtest/gtest.h>
 
