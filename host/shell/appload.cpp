@@ -1,8 +1,8 @@
 #include "appload.h"
 
-#include "acapdoc.h"
 #include "acutads.h"
 #include "appregistry.h"
+#include "edhost.h"
 #include "textconv.h"
 
 #include <dlfcn.h>
@@ -11,7 +11,7 @@
 
 namespace khost {
 
-int loadApplication(const std::string& path) {
+int loadApplicationModule(const std::string& path) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* err = dlerror();
@@ -31,34 +31,22 @@ int loadApplication(const std::string& path) {
     app.name = fromUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
     app.entry = entry;
     app.moduleHandle = handle;
-    int index = registerApp(app);
-    sendAppMessage(index, AcRx::kInitAppMsg, handle);
-    // The application defines its per-drawing things in every drawing that is open, each in turn
-    // current; the drawing that was current stays current.
-    AcApDocument* current = curDoc();
-    for (AcApDocument* doc : documents()) {
-        activateDocument(doc);
-        sendAppMessage(index, AcRx::kLoadDwgMsg, handle);
-    }
-    if (current)
-        activateDocument(current);
+    int index = loadApplication(app);
+    if (index < 0)
+        dlclose(handle);
     return index;
 }
 
-void unloadApplication(int index) {
-    const std::vector<LoadedApp>& apps = loadedApps();
-    if (index < 0 || static_cast<size_t>(index) >= apps.size() || !apps[static_cast<size_t>(index)].entry)
-        return;
-    void* handle = apps[static_cast<size_t>(index)].moduleHandle;
-    sendAppMessage(index, AcRx::kUnloadAppMsg, handle);
-    unregisterApp(index);
-    if (handle)
-        dlclose(handle);
-}
-
 void unloadAllApplications() {
-    for (int i = static_cast<int>(loadedApps().size()) - 1; i >= 0; --i)
-        unloadApplication(i);
+    const std::vector<LoadedApp> apps = loadedApps();
+    for (int i = static_cast<int>(apps.size()) - 1; i >= 0; --i) {
+        const LoadedApp& app = apps[static_cast<size_t>(i)];
+        if (!app.entry)
+            continue;
+        unloadApplication(i, true);
+        if (app.moduleHandle)
+            dlclose(app.moduleHandle);
+    }
 }
 
 } // namespace khost

@@ -1,15 +1,15 @@
-// Loading applications as shared modules and telling them about drawings.
+// Loading applications as shared modules.
 #pragma once
 
 #include <string>
 
 namespace khost {
 
-// Opens the module, finds its acrxEntryPoint, sends kInitAppMsg and then kLoadDwgMsg for every
-// open drawing. Returns the application's index, or -1 with a message printed.
-int loadApplication(const std::string& path);
-// Sends kUnloadAppMsg and closes the module; the drawings stay open.
-void unloadApplication(int index);
+// Opens the module, finds its acrxEntryPoint and loads the application (kInitAppMsg, then
+// kLoadDwgMsg for every open drawing). Returns the application's index, or -1 with a message
+// printed.
+int loadApplicationModule(const std::string& path);
+// Unloads every application (kUnloadAppMsg) and closes their modules; drawings stay open.
 void unloadAllApplications();
 
 } // namespace khost

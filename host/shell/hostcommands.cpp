@@ -1,11 +1,12 @@
 // The host's own commands on drawings.
 #include "shell.h"
 
-#include "acapdoc.h"
+#include "acdocman.h"
 #include "acutads.h"
 #include "arxdb.h"
 #include "arxed.h"
 #include "dxfio.h"
+#include "edhost.h"
 #include "hostio.h"
 #include "textconv.h"
 
@@ -94,7 +95,6 @@ void save(bool ask) {
         acutPrintf(L"\nThe drawing could not be saved: %ls", err.c_str());
         return;
     }
-    setDocumentFileName(doc, path);
 }
 
 void cmdSaveAs() { save(true); }
@@ -127,11 +127,6 @@ void registerHostCommands() {
     stack->addCommand(group, L"SAVEAS", L"SAVEAS", ACRX_CMD_MODAL, cmdSaveAs);
     stack->addCommand(group, L"SAVE", L"SAVE", ACRX_CMD_MODAL, cmdSaveAs);
     stack->addCommand(group, L"QSAVE", L"QSAVE", ACRX_CMD_MODAL, cmdQSave);
-}
-
-void closeAllDocuments() {
-    for (AcApDocument* doc : documents())
-        closeDocument(doc);
 }
 
 } // namespace khost

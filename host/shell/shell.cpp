@@ -3,11 +3,13 @@
 #include "appload.h"
 #include "installer.h"
 
-#include "acapdoc.h"
+#include "acdocman.h"
 #include "acutads.h"
 #include "arxdb.h"
 #include "arxed.h"
+#include "dbhost.h"
 #include "dxfio.h"
+#include "edhost.h"
 #include "hostio.h"
 #include "textconv.h"
 #include "windows.h"
@@ -202,7 +204,7 @@ int runShell(const ShellOptions& options) {
     }
 
     if (!o.noApp && !o.app.empty())
-        loadApplication(o.app);
+        loadApplicationModule(o.app);
 
     runCommandLoop();
     hostPrint(L"\n");

@@ -23,7 +23,5 @@ int shellMain(int argc, char** argv);
 
 // The host's own commands (drawings: NEW, SWITCH, CLOSE, SAVEAS, QSAVE).
 void registerHostCommands();
-// Closes every open drawing; each application hears of each.
-void closeAllDocuments();
 
 } // namespace khost

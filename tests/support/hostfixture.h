@@ -3,6 +3,8 @@
 #pragma once
 
 #include "acapdoc.h"
+#include "dbhost.h"
+#include "edhost.h"
 #include "arxdb.h"
 #include "arxed.h"
 #include "hostio.h"
