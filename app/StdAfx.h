@@ -16,3 +16,5 @@
 
 #include "arxdb.h"
 #include "arxed.h"
+#include "acedlisp.h"
+#include "acgeall.h"
