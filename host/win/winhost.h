@@ -22,6 +22,8 @@ void registryReload();
 // Window classes known to RegisterClassW / UnregisterClassW (names compare case-insensitively).
 void registerWindowClass(std::wstring_view name);
 bool isWindowClassRegistered(std::wstring_view name);
+// True once UnregisterClassW removed the class (until it is registered again).
+bool windowClassWasUnregistered(std::wstring_view name);
 
 // The window that GetActiveWindow reports (the main window unless a dialog made itself active).
 HWND mainWindow();
