@@ -499,6 +499,29 @@ int _waccess(const wchar_t* path, int mode) {
     return ::access(khost::nativePath(path).c_str(), how) == 0 ? 0 : -1;
 }
 
+int _wstat(const wchar_t* path, struct _stat* buffer) {
+    if (!path || !buffer) {
+        errno = EINVAL;
+        return -1;
+    }
+    struct stat st {};
+    if (::stat(khost::nativePath(path).c_str(), &st) != 0)
+        return -1;
+    *buffer = {};
+    buffer->st_dev = static_cast<unsigned int>(st.st_dev);
+    buffer->st_ino = static_cast<unsigned short>(st.st_ino);
+    buffer->st_mode = static_cast<unsigned short>((S_ISDIR(st.st_mode)   ? _S_IFDIR
+                                                   : S_ISREG(st.st_mode) ? _S_IFREG
+                                                                         : 0) |
+                                                  (st.st_mode & 0777));
+    buffer->st_nlink = static_cast<short>(st.st_nlink);
+    buffer->st_size = static_cast<long long>(st.st_size);
+    buffer->st_atim = st.st_atim;
+    buffer->st_mtim = st.st_mtim;
+    buffer->st_ctim = st.st_ctim;
+    return 0;
+}
+
 int _wremove(const wchar_t* path) {
     if (!path) {
         errno = EINVAL;

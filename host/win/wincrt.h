@@ -17,6 +17,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <cwchar>
+#include <ctime>
+
+#include <sys/stat.h>
 
 typedef int errno_t;
 
@@ -158,6 +161,30 @@ int _mkdir(const char* dirname);
 // mode: 0 existence, 2 write, 4 read, 6 both. 0 or -1 with errno.
 int _waccess(const wchar_t* path, int mode);
 int _wremove(const wchar_t* path);
+
+// File status. The times are kept as timespecs, so that st_mtime and its kin read as usual.
+struct _stat {
+    unsigned int st_dev;
+    unsigned short st_ino;
+    unsigned short st_mode;
+    short st_nlink;
+    short st_uid;
+    short st_gid;
+    unsigned int st_rdev;
+    long long st_size;
+    struct timespec st_atim;
+    struct timespec st_mtim;
+    struct timespec st_ctim;
+};
+#define _stat64 _stat
+#define _stat64i32 _stat
+#define _S_IFMT 0xF000
+#define _S_IFDIR 0x4000
+#define _S_IFREG 0x8000
+// 0, or -1 with errno (ENOENT for a missing path).
+int _wstat(const wchar_t* path, struct _stat* buffer);
+#define _wstat64 _wstat
+#define _wstat64i32 _wstat
 int _wrename(const wchar_t* oldname, const wchar_t* newname);
 FILE* _wfopen(const wchar_t* filename, const wchar_t* mode);
 errno_t _wfopen_s(FILE** pFile, const wchar_t* filename, const wchar_t* mode);

@@ -155,6 +155,14 @@ TEST(Files, MakeDirectoryTakesWindowsSeparators) {
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_TRUE(std::filesystem::exists(std::string(tmpl) + "/Bloky/žlutý.txt"));
+    struct _stat st;
+    ASSERT_EQ(_wstat(dir.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & _S_IFMT, _S_IFDIR);
+    ASSERT_EQ(_wstat((dir + L"žlutý.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & _S_IFMT, _S_IFREG);
+    EXPECT_GT(st.st_mtime, 0);
+    EXPECT_EQ(_wstat((dir + L"chybí").c_str(), &st), -1);
+    EXPECT_EQ(errno, ENOENT);
     std::filesystem::remove_all(tmpl);
 }
 
