@@ -1,0 +1,4 @@
+// Directory functions of the Windows C runtime.
+#pragma once
+
+#include "wincrt.h"

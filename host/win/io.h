@@ -1,0 +1,4 @@
+// File access functions of the Windows C runtime.
+#pragma once
+
+#include "wincrt.h"
