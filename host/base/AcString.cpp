@@ -1,6 +1,7 @@
 #include "AcString.h"
 
 #include "textconv.h"
+#include "winhost.h"
 
 #include <cstdarg>
 #include <cwchar>
@@ -65,22 +66,12 @@ AcString& AcString::trim() {
 }
 
 AcString& AcString::format(const ACHAR* fmt, ...) {
-    std::vector<wchar_t> buf(256);
-    for (;;) {
-        va_list ap;
-        va_start(ap, fmt);
-        int n = std::vswprintf(buf.data(), buf.size(), fmt, ap);
-        va_end(ap);
-        if (n >= 0 && static_cast<size_t>(n) < buf.size()) {
-            m_s.assign(buf.data(), static_cast<size_t>(n));
-            return *this;
-        }
-        if (buf.size() > (1u << 24)) {
-            m_s.clear();
-            return *this;
-        }
-        buf.resize(buf.size() * 2);
-    }
+    va_list ap;
+    va_start(ap, fmt);
+    std::optional<std::wstring> text = khost::formatWindows(fmt, ap);
+    va_end(ap);
+    m_s = text ? *text : std::wstring();
+    return *this;
 }
 
 ACHAR* AcString::getBuffer(int minLength) {

@@ -1,6 +1,7 @@
 #include "acutads.h"
 
 #include "hostio.h"
+#include "winhost.h"
 
 #include <cstdarg>
 #include <cstdlib>
@@ -197,20 +198,16 @@ resbuf* rbCopyChain(const resbuf* rb) {
 } // namespace khost
 
 int acutPrintf(const ACHAR* format, ...) {
-    std::vector<wchar_t> buf(512);
-    for (;;) {
-        va_list ap;
-        va_start(ap, format);
-        int n = std::vswprintf(buf.data(), buf.size(), format, ap);
-        va_end(ap);
-        if (n >= 0 && static_cast<size_t>(n) < buf.size()) {
-            khost::hostPrint(std::wstring_view(buf.data(), static_cast<size_t>(n)));
-            return n;
-        }
-        if (buf.size() > (1u << 22))
-            return -1;
-        buf.resize(buf.size() * 2);
-    }
+    // The host formats as the platform its plug-ins were written for: "%s" in a wide format is
+    // a wide string.
+    va_list ap;
+    va_start(ap, format);
+    std::optional<std::wstring> text = khost::formatWindows(format, ap);
+    va_end(ap);
+    if (!text)
+        return -1;
+    khost::hostPrint(*text);
+    return static_cast<int>(text->size());
 }
 
 resbuf* acutNewRb(int type) {
