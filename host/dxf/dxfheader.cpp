@@ -551,7 +551,7 @@ void writeHeader(AcDbDatabase* db, Writer& w, OutFiler& f) {
         }
     }
     for (const std::wstring& name : extraHeaderVarNames(db)) {
-        if (written.count(name))
+        if (written.count(name) || name.empty() || name[0] != L'$')
             continue;
         const resbuf* kept = extraHeaderVar(db, name);
         if (!kept)
