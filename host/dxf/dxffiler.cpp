@@ -83,14 +83,23 @@ int hexValue(char c) {
 // Reading
 
 InFiler::InFiler(AcDbDatabase* db, const TextCodec& codec, const Group* begin, const Group* end,
-                 bool dimStyleRecord)
-    : m_db(db), m_codec(codec), m_pos(begin), m_end(end), m_recordEnd(end),
+                 bool dimStyleRecord, bool entity)
+    : m_db(db), m_codec(codec), m_pos(begin), m_end(end), m_recordEnd(end), m_commonEnd(begin),
       m_dimStyleRecord(dimStyleRecord) {
     for (const Group* p = begin; p < end; ++p)
         if (p->code == 1001) {
             m_end = p;
             break;
         }
+    if (entity) {
+        int markers = 0;
+        m_commonEnd = m_end;
+        for (const Group* p = begin; p < m_end; ++p)
+            if (p->code == 100 && ++markers == 2) {
+                m_commonEnd = p;
+                break;
+            }
+    }
 }
 
 bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
@@ -206,7 +215,7 @@ Acad::ErrorStatus InFiler::readResBuf(resbuf* pRb) {
     while (true) {
         if (m_pos >= m_end)
             return Acad::eEndOfObject;
-        if (m_pos->code == 999 || m_pos->code == 67) {
+        if (skipped(m_pos)) {
             ++m_pos;
             continue;
         }
@@ -231,7 +240,7 @@ Acad::ErrorStatus InFiler::pushBackItem() {
 }
 
 bool InFiler::atEOF() {
-    while (m_pos < m_end && (m_pos->code == 999 || m_pos->code == 67))
+    while (m_pos < m_end && skipped(m_pos))
         ++m_pos;
     return m_pos >= m_end;
 }

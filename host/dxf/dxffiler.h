@@ -29,8 +29,10 @@ public:
     ACRX_DECLARE_MEMBERS(InFiler);
     // The groups [begin, end) of a record; the extended data (from the first 1001) is not
     // handed out by readResBuf but collected by readXData.
+    // For an entity, group 67 of the common part (before the second subclass marker) is left
+    // out: the block the entity belongs to says whether it is in paper space.
     InFiler(AcDbDatabase* db, const TextCodec& codec, const Group* begin, const Group* end,
-            bool dimStyleRecord = false);
+            bool dimStyleRecord = false, bool entity = false);
 
     AcDb::FilerType filerType() const override { return AcDb::kFileFiler; }
     AcDbDatabase* database() const override { return m_db; }
@@ -50,11 +52,16 @@ public:
     bool convert(const Group*& p, const Group* end, resbuf& rb);
 
 private:
+    bool skipped(const Group* p) const {
+        return p->code == 999 || (p->code == 67 && p < m_commonEnd);
+    }
+
     AcDbDatabase* m_db;
     const TextCodec& m_codec;
     const Group* m_pos;
     const Group* m_end; // the end of the fields (the first 1001 or the end of the record)
     const Group* m_recordEnd;
+    const Group* m_commonEnd; // the end of an entity's common part, else the beginning
     const Group* m_last = nullptr;
     bool m_dimStyleRecord;
     std::string m_error;

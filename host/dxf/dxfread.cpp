@@ -10,6 +10,7 @@
 #include "dxffiler.h"
 #include "dxfheader.h"
 #include "dxfsections.h"
+#include "dxfviews.h"
 #include "gepnt3d.h"
 
 #include <cwctype>
@@ -96,7 +97,7 @@ private:
     // the file's handle (a new one when it has none or, when merging, always), and reads its
     // fields. The object is left open for write; null on failure.
     AcDbObject* readRecord(const Record& r, const Group* begin, AcDbObject* obj, AcDbObjectId& id,
-                           bool dimStyleRecord = false);
+                           bool dimStyleRecord = false, bool entity = false);
     AcDbObject* makeObject(std::string_view type, bool entity);
     std::uint64_t recordHandle(const Record& r, bool dimStyleRecord) const;
 
@@ -144,7 +145,7 @@ AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
 }
 
 AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* obj,
-                              AcDbObjectId& id, bool dimStyleRecord) {
+                              AcDbObjectId& id, bool dimStyleRecord, bool entity) {
     std::unique_ptr<AcDbObject> owned(obj);
     std::uint64_t h = m_merge ? 0 : recordHandle(r, dimStyleRecord);
     Acad::ErrorStatus es;
@@ -166,7 +167,7 @@ AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* o
     }
     owned.release(); // the database owns it now
     const Group* end = r.groups.data() + r.groups.size();
-    InFiler filer(m_db, m_codec, begin, end, dimStyleRecord);
+    InFiler filer(m_db, m_codec, begin, end, dimStyleRecord, entity);
     es = obj->dxfInFields(&filer);
     if (!filer.error().empty()) {
         if (error.empty())
@@ -235,6 +236,8 @@ bool DxfIn::readTable(const Section& s, size_t& i) {
                 const Group* end = r.groups.data() + r.groups.size();
                 InFiler filer(m_db, m_codec, r.groups.data(), end, dim);
                 rec->dxfInFields(&filer);
+                if (auto* view = AcDbAbstractViewTableRecord::cast(rec))
+                    readViewRecord(view, r.groups.data(), end, m_codec);
                 if (resbuf* xdata = filer.readXData())
                     m_xdata.emplace_back(existing, xdata);
                 rec->close();
@@ -257,6 +260,8 @@ bool DxfIn::readTable(const Section& s, size_t& i) {
             table->close();
             return false;
         }
+        if (auto* view = AcDbAbstractViewTableRecord::cast(rec))
+            readViewRecord(view, r.groups.data(), r.groups.data() + r.groups.size(), m_codec);
         setOwnerRaw(rec, tableId);
         linkRecord(table, id);
         rec->close();
@@ -299,7 +304,7 @@ AcDbObjectId DxfIn::findBlock(const std::wstring& name) const {
 
 bool DxfIn::readEntity(const Record& r, AcDbObjectId block, AcDbObjectId& lastMain) {
     AcDbObjectId id;
-    AcDbObject* o = readRecord(r, r.groups.data(), makeObject(r.type, true), id);
+    AcDbObject* o = readRecord(r, r.groups.data(), makeObject(r.type, true), id, false, true);
     if (!o)
         return false;
     AcDbObjectId owner = o->ownerId();
@@ -328,7 +333,7 @@ bool DxfIn::readBlocks(const Section& s) {
     for (const Record& r : s.records) {
         if (r.type == "BLOCK") {
             AcDbObjectId id;
-            AcDbObject* o = readRecord(r, r.groups.data(), new AcDbBlockBegin(), id);
+            AcDbObject* o = readRecord(r, r.groups.data(), new AcDbBlockBegin(), id, false, true);
             if (!o)
                 return false;
             std::wstring name = m_codec.decode(trim(r.find(2)));
@@ -380,7 +385,7 @@ bool DxfIn::readBlocks(const Section& s) {
         }
         if (r.type == "ENDBLK") {
             AcDbObjectId id;
-            AcDbObject* o = readRecord(r, r.groups.data(), new AcDbBlockEnd(), id);
+            AcDbObject* o = readRecord(r, r.groups.data(), new AcDbBlockEnd(), id, false, true);
             if (!o)
                 return false;
             setOwnerRaw(o, block);

@@ -7,8 +7,10 @@
 #include "dbsymtb.h"
 #include "dxfblock.h"
 #include "dxfclasses.h"
+#include "dxfdefaults.h"
 #include "dxffiler.h"
 #include "dxfheader.h"
+#include "dxfviews.h"
 #include "gepnt3d.h"
 #include "textconv.h"
 
@@ -144,8 +146,10 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     m_written.insert(id);
     ++m_classCount[name];
     m_w.text(0, m_filer.fileText(name));
-    m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
-    o->dxfOutFields(&m_filer);
+    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer)) {
+        m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+        o->dxfOutFields(&m_filer);
+    }
     resbuf* xdata = o->xData();
     if (xdata) {
         m_filer.beginObject(false, false);
