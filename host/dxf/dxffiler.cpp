@@ -135,7 +135,7 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
         ++p;
         return true;
     case RbKind::Point: {
-        double xyz[3] = {0.0, 0.0, -0.0};
+        double xyz[3] = {0.0, 0.0, m_keep2d ? -0.0 : 0.0};
         if (!parseReal(g.value, xyz[0]))
             return bad("a coordinate was expected, found");
         ++p;
@@ -291,12 +291,19 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
     int code = rb.restype;
     if (m_dimStyleRecord && code == 5)
         code = 105;
+    if (m_pending67) {
+        // The paper space flag comes right after the entity's marker, from the entity or from
+        // here.
+        m_pending67 = false;
+        if (code != 67)
+            m_out.integer(67, 1);
+    }
     switch (rbKind(rb.restype)) {
     case RbKind::String:
         m_out.text(code, fileText(rb.resval.rstring));
         if (code == 100 && m_paperSpace && rb.resval.rstring &&
             std::wcscmp(rb.resval.rstring, L"AcDbEntity") == 0)
-            m_out.integer(67, 1);
+            m_pending67 = true;
         return Acad::eOk;
     case RbKind::Handle: {
         std::string h = rb.resval.rstring ? toUtf8(rb.resval.rstring) : std::string("0");

@@ -10,6 +10,7 @@
 #include "dxfdefaults.h"
 #include "dxffiler.h"
 #include "dxfheader.h"
+#include "dxflayerdesc.h"
 #include "dxfviews.h"
 #include "gepnt3d.h"
 #include "textconv.h"
@@ -150,7 +151,7 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
         m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
         o->dxfOutFields(&m_filer);
     }
-    resbuf* xdata = o->xData();
+    resbuf* xdata = xdataForFile(o);
     if (xdata) {
         m_filer.beginObject(false, false);
         m_filer.writeChain(xdata);
@@ -338,6 +339,7 @@ bool DxfOut::run(std::string& out) {
         m_error = "the drawing has no block table, model space or named object dictionary";
         return false;
     }
+    registerLayerDescriptionApp(m_db);
     scan();
     ensureBlockMarkers();
     // Everything but the header and the classes first: the classes section counts what was
