@@ -10,6 +10,7 @@
 #include "dxffiler.h"
 #include "dxfheader.h"
 #include "dxflayerdesc.h"
+#include "dxfr12.h"
 #include "dxfsections.h"
 #include "dxfviews.h"
 #include "gepnt3d.h"
@@ -98,6 +99,12 @@ bool isFollower(std::string_view type) {
 class DxfIn {
 public:
     DxfIn(AcDbDatabase* db, const FileStructure& fs) : m_db(db), m_fs(fs) {}
+    ~DxfIn() {
+        for (auto& x : m_xdata)
+            acutRelRb(x.second);
+    }
+    DxfIn(const DxfIn&) = delete;
+    DxfIn& operator=(const DxfIn&) = delete;
     bool run();
     std::string error;
 
@@ -184,6 +191,12 @@ AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* o
     }
     owned.release(); // the database owns it now
     const Group* end = r.groups.data() + r.groups.size();
+    std::vector<Group> marked;
+    if (entity && !r.has(100) && !AcDbBlockBegin::cast(obj)) {
+        marked = withSubclassMarkers(r);
+        begin = marked.data();
+        end = marked.data() + marked.size();
+    }
     InFiler filer(m_db, m_codec, begin, end, dimStyleRecord, entity);
     filer.setKeep2d(AcDbRawObject::cast(obj) || AcDbRawEntity::cast(obj));
     es = obj->dxfInFields(&filer);

@@ -6,6 +6,7 @@
 #include "dbents.h"
 #include "dbhost.h"
 #include "dbmain.h"
+#include "dbraw.h"
 #include "dbsymtb.h"
 #include "dbxrecrd.h"
 #include "dxfio.h"
@@ -1000,4 +1001,118 @@ print("lines", sum(1 for x in a if x.startswith("LINE")))
         std::string diff = python(dir, dump, (dir / name).string() + " " + out);
         EXPECT_EQ(diff, "lines 4\n");
     }
+}
+
+TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
+    // R12 in Windows-1250: no handles, no owners, no subclass markers, no block records.
+    std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
+                       "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
+                       "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
+                       "  0\nSECTION\n  2\nTABLES\n"
+                       "  0\nTABLE\n  2\nLTYPE\n 70\n2\n"
+                       "  0\nLTYPE\n  2\nCONTINUOUS\n 70\n0\n  3\nSolid line\n 72\n65\n 73\n0\n"
+                       " 40\n0.0\n"
+                       "  0\nLTYPE\n  2\nDASHED\n 70\n0\n  3\n__ __\n 72\n65\n 73\n2\n 40\n0.75\n"
+                       " 49\n0.5\n 49\n-0.25\n  0\nENDTAB\n"
+                       "  0\nTABLE\n  2\nLAYER\n 70\n2\n"
+                       "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n"
+                       "  0\nLAYER\n  2\n\xC8\xC1RY\n 70\n0\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n"
+                       "  0\nENDSEC\n"
+                       "  0\nSECTION\n  2\nBLOCKS\n"
+                       "  0\nBLOCK\n  8\n0\n  2\n$MODEL_SPACE\n 70\n0\n 10\n0.0\n 20\n0.0\n"
+                       " 30\n0.0\n  3\n$MODEL_SPACE\n  1\n\n  0\nENDBLK\n  8\n0\n"
+                       "  0\nBLOCK\n  8\n0\n  2\nZNA\xC8KA\n 70\n2\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
+                       "  3\nZNA\xC8KA\n  1\n\n"
+                       "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n1.0\n"
+                       " 31\n0.0\n"
+                       "  0\nATTDEF\n  8\n0\n 10\n0.0\n 20\n-2.0\n 30\n0.0\n 40\n1.0\n  1\n\n"
+                       "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
+                       "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
+                       "  0\nSECTION\n  2\nENTITIES\n"
+                       "  0\nLINE\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
+                       "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
+                       " 30\n0.0\n"
+                       "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
+                       "  1\n7\n  2\n\xC8\xCDSLO\n 70\n0\n"
+                       "  0\nSEQEND\n  8\n0\n"
+                       "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
+                       "  0\nVERTEX\n  8\n0\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 70\n32\n"
+                       "  0\nVERTEX\n  8\n0\n 10\n4.0\n 20\n5.0\n 30\n6.0\n 70\n32\n"
+                       "  0\nSEQEND\n  8\n0\n"
+                       "  0\nLINE\n 67\n1\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n420.0\n 21\n297.0\n"
+                       "  0\nENDSEC\n  0\nEOF\n";
+    TempDir dir;
+    writeText(dir / "r12.dxf", text);
+    std::wstring error;
+    AcDbDatabase* db = khost::readDrawing(wpath(dir / "r12.dxf"), error);
+    ASSERT_NE(db, nullptr) << toUtf8(error);
+    EXPECT_EQ(layerName(db->clayer()), L"ČÁRY");
+    EXPECT_EQ(db->ltscale(), 2.0);
+    {
+        AcDbLayerTableRecord* layer = nullptr;
+        AcDbLayerTable* layers = nullptr;
+        ASSERT_EQ(db->getLayerTable(layers), Acad::eOk);
+        ASSERT_EQ(layers->getAt(L"Čáry", layer, AcDb::kForRead), Acad::eOk);
+        layers->close();
+        EXPECT_EQ(layer->color().colorIndex(), 1);
+        AcDbLinetypeTableRecord* lt = nullptr;
+        ASSERT_EQ(acdbOpenObject(lt, layer->linetypeObjectId()), Acad::eOk);
+        EXPECT_STREQ(lt->name(), L"DASHED");
+        EXPECT_EQ(lt->numDashes(), 2);
+        lt->close();
+        layer->close();
+    }
+    auto entities = [&](AcDbObjectId block) {
+        std::vector<std::wstring> names;
+        AcDbBlockTableRecord* btr = nullptr;
+        EXPECT_EQ(acdbOpenObject(btr, block), Acad::eOk);
+        if (!btr)
+            return names;
+        for (AcDbObjectId id : btr->entityIds())
+            names.push_back(khostDxfName(khost::peekObject(id)));
+        btr->close();
+        return names;
+    };
+    AcDbObjectId model = khost::roleId(db, khost::DbRole::ModelSpace);
+    EXPECT_EQ(entities(model), (std::vector<std::wstring>{L"LINE", L"INSERT", L"POLYLINE"}));
+    EXPECT_EQ(entities(khost::roleId(db, khost::DbRole::PaperSpace)),
+              (std::vector<std::wstring>{L"LINE"}));
+    {
+        AcDbBlockTableRecord* ms = nullptr;
+        ASSERT_EQ(acdbOpenObject(ms, model), Acad::eOk);
+        AcDbLine* line = nullptr;
+        ASSERT_EQ(acdbOpenObject(line, ms->entityIds()[0]), Acad::eOk);
+        ms->close();
+        EXPECT_EQ(line->startPoint().x, 0.5);
+        EXPECT_EQ(line->endPoint().y, 11.5);
+        EXPECT_EQ(layerName(line->layerId()), L"ČÁRY");
+        line->close();
+    }
+    AcDbBlockTable* bt = nullptr;
+    ASSERT_EQ(db->getBlockTable(bt), Acad::eOk);
+    AcDbObjectId mark;
+    EXPECT_EQ(bt->getAt(L"ZNAČKA", mark), Acad::eOk);
+    bt->close();
+    EXPECT_EQ(entities(mark), (std::vector<std::wstring>{L"LINE", L"ATTDEF"}));
+
+    ASSERT_TRUE(khost::writeDrawing(db, wpath(dir / "out.dxf"), error)) << toUtf8(error);
+    delete db;
+    EXPECT_EQ(khost::openObjectCount(), 0);
+    if (!haveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    EXPECT_EQ(ezdxfAudit(dir, dir / "out.dxf"), "");
+    std::string seen = python(dir, R"(import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+msp = doc.modelspace()
+print([e.dxftype() for e in msp], [e.dxftype() for e in doc.layout("Layout1")])
+ref = msp.query("INSERT")[0]
+print(ref.dxf.name, [(a.dxf.tag, a.dxf.text) for a in ref.attribs])
+print([tuple(v.dxf.location) for v in msp.query("POLYLINE")[0].vertices])
+print(doc.layers.get("ČÁRY").dxf.linetype, doc.header["$CLAYER"])
+)",
+                              (dir / "out.dxf").string());
+    EXPECT_EQ(seen, "['LINE', 'INSERT', 'POLYLINE'] ['LINE']\n"
+                    "ZNAČKA [('ČÍSLO', '7')]\n"
+                    "[(1.0, 2.0, 3.0), (4.0, 5.0, 6.0)]\n"
+                    "DASHED ČÁRY\n");
 }
