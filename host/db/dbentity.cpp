@@ -193,37 +193,43 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* f) {
         return es;
     f->atSubclassData(L"AcDbEntity");
     AcDbDatabase* db = f->database() ? f->database() : lookupDatabase(this);
-    return readSubclass(f, [&](const resbuf& rb) {
-        switch (rb.restype) {
-        case 8:
-            if (db)
-                m_layer = findRecord(db, DbRole::LayerTable, rb.resval.rstring).stub();
-            break;
-        case 6:
-            if (db)
-                m_linetype = findRecord(db, DbRole::LinetypeTable, rb.resval.rstring).stub();
-            break;
-        case 62:
-            if (!m_color.isByColor())
-                m_color.setColorIndex(rb.resval.rint);
-            break;
-        case 420:
-            m_color.setRGB(static_cast<Adesk::UInt32>(rb.resval.rlong));
-            break;
-        case 370:
-            m_lineweight = rb.resval.rint;
-            break;
-        case 48:
-            m_ltscale = rb.resval.rreal;
-            break;
-        case 60:
-            m_visibility =
-                static_cast<Adesk::UInt8>(rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible);
-            break;
-        default:
-            break;
-        }
-    });
+    return readSubclass(
+        f,
+        [&](const resbuf& rb) {
+            switch (rb.restype) {
+            case 8:
+                if (db)
+                    m_layer = findRecord(db, DbRole::LayerTable, rb.resval.rstring).stub();
+                return true;
+            case 6:
+                if (db)
+                    m_linetype = findRecord(db, DbRole::LinetypeTable, rb.resval.rstring).stub();
+                return true;
+            case 62:
+                if (!m_color.isByColor())
+                    m_color.setColorIndex(rb.resval.rint);
+                return true;
+            case 420:
+                m_color.setRGB(static_cast<Adesk::UInt32>(rb.resval.rlong));
+                return true;
+            case 370:
+                m_lineweight = rb.resval.rint;
+                return true;
+            case 48:
+                m_ltscale = rb.resval.rreal;
+                return true;
+            case 60:
+                m_visibility =
+                    static_cast<Adesk::UInt8>(rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible);
+                return true;
+            case 67:  // paper space: given by the owner
+            case 410: // layout name: likewise
+                return true;
+            default:
+                return false;
+            }
+        },
+        true);
 }
 
 Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* f) const {

@@ -304,6 +304,8 @@ void ensureBuiltins() {
     registerDbClass(AcDbXrecord::desc(), &make<AcDbXrecord>);
     registerDbClass(AcDbPlotSettings::desc(), &make<AcDbPlotSettings>);
     registerDbClass(AcDbLayout::desc(), &make<AcDbLayout>);
+    registerDbClass(AcDbRawObject::desc(), &make<AcDbRawObject>);
+    registerDbClass(AcDbRawEntity::desc(), &make<AcDbRawEntity>);
     registerDbClass(AcDbBlockTableRecord::desc(), &make<AcDbBlockTableRecord>);
     registerDbClass(AcDbLayerTableRecord::desc(), &make<AcDbLayerTableRecord>);
     registerDbClass(AcDbLinetypeTableRecord::desc(), &make<AcDbLinetypeTableRecord>);
