@@ -19,6 +19,8 @@
 #include <cwchar>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_set>
 #include <unordered_map>
 #include <vector>
 
@@ -63,8 +65,8 @@ private:
     std::vector<AcDbObjectId> m_all; // handle order, not erased
     std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
     std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
-    std::set<AcDbObjectId> m_written;
-    std::map<std::wstring, int> m_classCount; // DXF names written, with their counts
+    std::unordered_set<AcDbObjectId> m_written;
+    std::map<std::wstring_view, int> m_classCount; // DXF names written, with their counts
 };
 
 void DxfOut::scan() {
@@ -177,7 +179,8 @@ void DxfOut::writeOwnerGroups(const AcDbObject* o) {
 void DxfOut::writeClasses() {
     m_w.text(0, "SECTION");
     m_w.text(2, "CLASSES");
-    for (const ClassDef& c : classesToWrite(m_db, m_classCount)) {
+    std::map<std::wstring, int> used(m_classCount.begin(), m_classCount.end());
+    for (const ClassDef& c : classesToWrite(m_db, used)) {
         m_w.text(0, "CLASS");
         m_w.text(1, m_filer.fileText(c.dxfName.c_str()));
         m_w.text(2, m_filer.fileText(c.cppName.c_str()));
