@@ -43,7 +43,8 @@ TEST_F(Aplikace, LoadPrintsMessageAsksFirstRunAndUnloadRemovesEverything) {
               std::wstring::npos);
     ASSERT_NE(g_pNastaveni, nullptr);
     EXPECT_FALSE(g_pNastaveni->m_bNastaveno);
-    EXPECT_TRUE(acrxDynamicLinker->isAppMDIAware(&m_nId));
+    EXPECT_TRUE(khost::isAppMDIAware(i));
+    EXPECT_TRUE(khost::isAppUnlocked(i));
 
     AcEdCommand* pPokus = Zasobnik()->lookupGlobalCmd(L"pokus");
     ASSERT_NE(pPokus, nullptr);
