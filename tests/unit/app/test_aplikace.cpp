@@ -18,17 +18,12 @@ protected:
         khost::LoadedApp app;
         app.name = L"Kresbon";
         app.entry = &acrxEntryPoint;
-        int i = khost::registerApp(app);
-        khost::sendAppMessage(i, AcRx::kInitAppMsg, &m_nId);
-        khost::sendAppMessage(i, AcRx::kLoadDwgMsg, &m_nId);
-        return i;
+        return khost::loadApplication(app);
     }
     void Uvolni(int i) {
-        khost::sendAppMessage(i, AcRx::kUnloadDwgMsg, &m_nId);
-        khost::sendAppMessage(i, AcRx::kUnloadAppMsg, &m_nId);
-        khost::unregisterApp(i);
+        khost::sendAppMessage(i, AcRx::kUnloadDwgMsg);
+        khost::unloadApplication(i, true);
     }
-    int m_nId = 0;
 };
 
 TEST_F(Aplikace, LoadPrintsMessageAsksFirstRunAndUnloadRemovesEverything) {
