@@ -113,7 +113,7 @@ TEST_F(Nastaveni, ValuesReadAreWrittenBackUnchangedAndSecondInstanceIsRefused) {
             CVoxNastav druhy;
             FAIL() << "a second settings object was created";
         } catch (const CVoxException& e) {
-            EXPECT_NE(std::string(e.what()).find("Nelze zalo\x9Eit v\xEDce instanc\xED objektu "
+            EXPECT_NE(std::string(e.what()).find("Nelze zalo\x9Eit v\xED" "ce instanc\xED objektu "
                                                  "CVoxNastav ne\x9E 1"),
                       std::string::npos);
         }
