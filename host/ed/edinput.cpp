@@ -184,6 +184,13 @@ double degToRad(double d) {
     return d * std::numbers::pi / 180.0;
 }
 
+double elevation() {
+    resbuf rb{};
+    if (acedGetVar(L"ELEVATION", &rb) == RTNORM && rb.restype == RTREAL)
+        return rb.resval.rreal;
+    return 0.0;
+}
+
 void lastPointUcs(ads_point p) {
     wcsToUcs(currentSession().lastPointWcs, p);
 }
@@ -202,6 +209,7 @@ bool parsePoint(const std::wstring& text, bool twoD, ads_point out) {
         s.erase(0, 1);
     }
     double v[3] = {0, 0, 0};
+    bool hasZ = false;
     if (relative && s.empty()) {
         // "@": the last point itself
     } else if (s.find(L'<') != std::wstring::npos) {
@@ -218,7 +226,8 @@ bool parsePoint(const std::wstring& text, bool twoD, ads_point out) {
         for (size_t i = 0; i < parts.size(); ++i)
             if (!parseReal(parts[i], v[i]))
                 return false;
-        if (twoD)
+        hasZ = parts.size() == 3 && !twoD;
+        if (!hasZ)
             v[2] = 0;
     }
     if (relative) {
@@ -232,7 +241,7 @@ bool parsePoint(const std::wstring& text, bool twoD, ads_point out) {
     } else {
         out[X] = v[0];
         out[Y] = v[1];
-        out[Z] = v[2];
+        out[Z] = hasZ ? v[2] : elevation(); // a point typed in 2D lies at the current elevation
     }
     return true;
 }
