@@ -15,12 +15,15 @@ public:
     AcGeCircArc2d(const AcGePoint2d& cent, double radius);
     AcGeCircArc2d(const AcGePoint2d& cent, double radius, double startAngle, double endAngle,
                   const AcGeVector2d& refVec = AcGeVector2d::kXAxis, bool isClockWise = false);
-    // The arc from startPoint through point to endPoint.
+    // The arc from startPoint through point to endPoint; clockwise when point lies to the left
+    // of the chord. Collinear points give a degenerate arc of radius 0 at the chord's midpoint.
     AcGeCircArc2d(const AcGePoint2d& startPoint, const AcGePoint2d& point,
                   const AcGePoint2d& endPoint);
     // The arc from startPoint to endPoint. With bulgeFlag, bulge is the greatest distance of the
     // arc from the chord; without it, the tangent of a quarter of the included angle (the bulge
-    // of a polyline vertex). A positive bulge runs counterclockwise, a negative one clockwise.
+    // of a polyline vertex). A positive bulge runs counterclockwise, a negative one clockwise
+    // (isClockWise(), angles measured clockwise from the X axis); either way startPoint() and
+    // endPoint() are the given points. A zero bulge gives a degenerate arc of radius 0.
     AcGeCircArc2d(const AcGePoint2d& startPoint, const AcGePoint2d& endPoint, double bulge,
                   bool bulgeFlag = true);
 
