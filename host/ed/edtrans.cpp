@@ -2,6 +2,7 @@
 #include "acedads.h"
 #include "dbapserv.h"
 #include "dbhost.h"
+#include "dbraw.h"
 #include "edhost.h"
 #include "gepnt3d.h"
 #include "gevec3d.h"
@@ -130,7 +131,7 @@ bool entityEcs(const std::int64_t name[2], double normal[3]) {
     static const wchar_t* const planar[] = {
         L"CIRCLE",     L"ARC",   L"TEXT",  L"ATTRIB", L"ATTDEF",    L"SHAPE",    L"INSERT",
         L"LWPOLYLINE", L"SOLID", L"TRACE", L"HATCH",  L"DIMENSION", L"POLYLINE", L"ARC_DIMENSION"};
-    std::wstring dxf = obj->isA()->dxfName();
+    std::wstring dxf = khostDxfName(obj);
     bool isPlanar = false;
     for (const wchar_t* n : planar)
         isPlanar = isPlanar || dxf == n;
