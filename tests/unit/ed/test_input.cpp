@@ -2,6 +2,7 @@
 #include "edtest.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace {
@@ -219,6 +220,25 @@ TEST_F(InputTest, StringsWithAndWithoutSpacesAndTruncation) {
     EXPECT_STREQ(big, L"");
     EXPECT_EQ(acedGetString(1, L"\nText: ", s), RTINPUTTRUNCATED);
     EXPECT_STREQ(s, L"abcdefg");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InputTest, FileDialogsAskForAPathOnTheCommandLine) {
+    resbuf rb{};
+    type(L"plans/my plan\n\n^C\n");
+    ASSERT_EQ(acedGetFileD(L"Save drawing as", L"out.dxf", L"dxf", 1, &rb), RTNORM);
+    ASSERT_EQ(rb.restype, RTSTR);
+    EXPECT_STREQ(rb.resval.rstring, L"plans/my plan.dxf"); // the extension is added
+    free(rb.resval.rstring);
+    ASSERT_EQ(acedGetFileD(L"Save drawing as", L"out.dxf", L"dxf", 1, &rb), RTNORM);
+    EXPECT_STREQ(rb.resval.rstring, L"out.dxf"); // Enter takes the default
+    free(rb.resval.rstring);
+    EXPECT_EQ(acedGetFileD(L"Open", nullptr, L"dxf", 0, &rb), RTCAN);
+    EXPECT_NE(transcript().find(L"\nSave drawing as <out.dxf>: plans/my plan\n"),
+              std::wstring::npos);
 }
 
 } // namespace
