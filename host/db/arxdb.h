@@ -1,0 +1,20 @@
+// The drawing database interface of the host, all of it.
+#pragma once
+
+#include "acdb.h"
+#include "dbapserv.h"
+#include "dbcolor.h"
+#include "dbdict.h"
+#include "dbents.h"
+#include "dbfiler.h"
+#include "dbid.h"
+#include "dblayout.h"
+#include "dbmain.h"
+#include "dbraw.h"
+#include "dbsymtb.h"
+#include "dbxrecrd.h"
+#include "gemat3d.h"
+#include "gepnt2d.h"
+#include "gepnt3d.h"
+#include "gevec2d.h"
+#include "gevec3d.h"
