@@ -13,7 +13,7 @@ namespace {
 constexpr int kMaxDepth = 3000;
 int g_depth = 0;
 
-std::map<const void*, DocState>& documents() {
+std::map<const void*, DocState>& lispDocuments() {
     static std::map<const void*, DocState> docs;
     return docs;
 }
@@ -247,7 +247,7 @@ void registerCore() {
 } // namespace
 
 DocState& currentDoc() {
-    return documents()[currentDocumentKey()];
+    return lispDocuments()[currentDocumentKey()];
 }
 
 std::unordered_map<const LispSymbol*, LispValue>& builtinTable() {
@@ -429,31 +429,44 @@ void reportError(const std::wstring& message) {
 
 } // namespace
 
-LispValue lispEvaluate(const std::wstring& text) {
+namespace {
+
+LispValue evaluateText(const std::wstring& text, bool& any) {
     ensureCoreBuiltins();
     size_t pos = 0;
     LispValue form;
     LispValue last;
-    while (readNext(text, pos, form))
+    any = false;
+    while (readNext(text, pos, form)) {
         last = eval(form);
+        any = true;
+    }
     return last;
+}
+
+} // namespace
+
+LispValue lispEvaluate(const std::wstring& text) {
+    bool any = false;
+    return evaluateText(text, any);
 }
 
 bool lispEvalText(const std::wstring& text) {
     LispValue last;
+    bool any = false;
     try {
-        last = lispEvaluate(text);
+        last = evaluateText(text, any);
     } catch (const LispError& e) {
         reportError(e.message());
         return false;
     }
-    if (!last.isQuiet())
+    if (any && !last.isQuiet())
         print(lispPrin1(last));
     return true;
 }
 
 void lispForgetDocument(const void* key) {
-    documents().erase(key);
+    lispDocuments().erase(key);
 }
 
 LispValue lispGetGlobal(std::wstring_view name) {

@@ -5,7 +5,9 @@ namespace khost {
 __attribute__((weak)) const void* currentDocumentKey() {
     return nullptr;
 }
-__attribute__((weak)) void reportOpenObjects(const std::wstring&) {}
+__attribute__((weak)) int reportOpenObjects(const std::wstring&) {
+    return 0;
+}
 } // namespace khost
 
 __attribute__((weak)) int acedGetVar(const ACHAR*, resbuf*) {
@@ -14,3 +16,12 @@ __attribute__((weak)) int acedGetVar(const ACHAR*, resbuf*) {
 __attribute__((weak)) int acedSetVar(const ACHAR*, const resbuf*) {
     return RTERROR;
 }
+
+namespace khost {
+__attribute__((weak)) int loadApplication(const LoadedApp&) {
+    return -1;
+}
+__attribute__((weak)) bool unloadApplication(int, bool) {
+    return false;
+}
+} // namespace khost
