@@ -66,9 +66,7 @@ public:
                                     int prec = kDfltPrec);
     Acad::ErrorStatus writePoint3d(AcDb::DxfCode code, const double p[3], int prec = kDfltPrec);
     Acad::ErrorStatus writeBinaryChunk(AcDb::DxfCode code, const char* data, short len);
-    Acad::ErrorStatus writeEmbeddedObjectStart() {
-        return writeInt16(AcDb::kDxfEmbeddedObjectStart, 0);
-    }
+    Acad::ErrorStatus writeEmbeddedObjectStart();
 
 private:
     Acad::ErrorStatus m_status = Acad::eOk;

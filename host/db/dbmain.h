@@ -29,6 +29,14 @@
 //     (dbraw.h): the DXF class name and the raw groups after the common fields.
 //   - Setters call assertWriteEnabled() (void setters: `if (!assertWriteEnabled()) return;`);
 //     ErrorStatus setters return eNotOpenForWrite when !isWriteEnabled().
+//   - Classes inside host/db may include dbimpl.h: khost::readSubclass (the loop of one
+//     subclass's groups; with stopAtUnknown it also reads chains without subclass markers, as
+//     entmake gives them), rbId/rbPoint/rbVector, findRecord and khost::DbAccess.
+//   - Filers pass object references (groups 330-369, 390-399, 480-481) as names: the id in
+//     rlname[0] (AcDbObjectId::asOldId). The DXF file filers translate them to and from handles.
+//   - A reader fills a database made with AcDbDatabase(false): khost::addObjectWithHandle,
+//     linkRecord / linkEntity / linkEntry, setRoleId or resolveRoles, setExtraHeaderVar for the
+//     header variables the database does not model (dbhost.h).
 #pragma once
 
 #include "AcString.h"

@@ -4,6 +4,7 @@
 
 #include "appregistry.h"
 #include "adsdef.h"
+#include "dbid.h"
 
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ std::vector<AcApDocument*> documents();
 struct DocumentSession {
     short paperCvport = 1; // CVPORT while TILEMODE is 0: 1 paper space, >= 2 a viewport
     ads_point lastPointWcs = {0, 0, 0};
+    // The pickfirst set (cleared after every command not registered with ACRX_CMD_USEPICKSET
+    // or ACRX_CMD_REDRAW) and the previous selection, kept for the selection functions.
+    std::vector<AcDbObjectId> pickfirst;
+    std::vector<AcDbObjectId> previousSelection;
 };
 // The current document's session (a session without document when none is open).
 DocumentSession& currentSession();

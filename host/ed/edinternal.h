@@ -23,6 +23,12 @@ void wcsToUcs(const ads_point in, ads_point out, bool disp = false);
 // The pickfirst set is cleared after a command that does not use it.
 void clearPickfirst();
 
+// Forgets pending acedInitGet options and the last keyword.
+void resetInputState();
+
+// Puts the editor's session variables back to their defaults.
+void resetSessionVariables();
+
 // Prints a message of the host on a line of its own.
 void printHostMessage(std::wstring_view text);
 
