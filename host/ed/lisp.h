@@ -185,7 +185,8 @@ void lispSetGlobal(std::wstring_view name, LispValue value);
 
 // Commands defined as "C:NAME" functions (by defun or acedDefun) in the current document.
 bool lispHasCommand(const std::wstring& name);
-// Runs such a command without arguments; false when it is not defined or ended in an error
+// Runs such a command without arguments and echoes its value as the command line does (a
+// command ending with (princ) shows nothing); false when it is not defined or ended in an error
 // (which is printed).
 bool lispRunCommand(const std::wstring& name);
 

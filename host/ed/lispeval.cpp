@@ -488,12 +488,15 @@ bool lispRunCommand(const std::wstring& name) {
     LispValue fn = lookup(intern(L"C:" + name));
     if (!fn.isFunction())
         return false;
+    LispValue result;
     try {
-        applyFn(fn, {});
+        result = applyFn(fn, {});
     } catch (const LispError& e) {
         reportError(e.message());
         return false;
     }
+    if (!result.isQuiet())
+        print(lispPrin1(result));
     return true;
 }
 

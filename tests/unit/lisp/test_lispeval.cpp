@@ -184,3 +184,23 @@ TEST_F(LispEval, BuiltinsRegisteredByOtherPartsAndShadowing) {
     lispForgetDocument(currentDocumentKey());
     EXPECT_EQ(evalPrinted(L"(strlen \"abc\")"), L"3");
 }
+
+TEST_F(LispEval, FunctionsNamedAsCommands) {
+    evalPrinted(L"(defun c:hello () (princ \"\\nHello\") (princ))"
+                L"(defun c:seven () 7)"
+                L"(defun c:broken () (car 1))");
+    EXPECT_TRUE(lispHasCommand(L"hello"));
+    EXPECT_TRUE(lispHasCommand(L"SEVEN"));
+    EXPECT_FALSE(lispHasCommand(L"nothing"));
+    hostTranscript().startCapture();
+    EXPECT_TRUE(lispRunCommand(L"Hello"));
+    EXPECT_EQ(hostTranscript().takeCaptured(), L"\nHello");
+    EXPECT_TRUE(lispRunCommand(L"seven"));
+    EXPECT_EQ(hostTranscript().takeCaptured(), L"7");
+    EXPECT_FALSE(lispRunCommand(L"broken"));
+    EXPECT_EQ(hostTranscript().takeCaptured(), L"; error: bad argument type: consp 1");
+    EXPECT_FALSE(lispRunCommand(L"nothing"));
+    EXPECT_EQ(hostTranscript().takeCaptured(), L"");
+    hostTranscript().stopCapture();
+    EXPECT_EQ(evalPrinted(L"(c:seven)"), L"7");
+}
