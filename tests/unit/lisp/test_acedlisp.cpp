@@ -300,3 +300,40 @@ TEST_F(AcedLisp, SymbolsReadAndWrittenByApplications) {
     EXPECT_EQ(out->restype, RTNIL);
     acutRelRb(out);
 }
+
+TEST(LispEntityLists, DxfGroupChainsAndBack) {
+    ads_name en = {0x2a, 0};
+    ads_point p = {1, 2, 3};
+    resbuf* chain =
+        acutBuildList(-1, en, RTDXF0, L"LINE", 8, L"Walls", 10, p, 40, 2.5, 70, 3, 90, 70000, -3,
+                      1001, L"APP", 1000, L"x", 1040, 0.5, 1001, L"B", 1070, 7, 0);
+    LispValue list = lispFromEntityChain(chain);
+    acutRelRb(chain);
+    EXPECT_EQ(lispPrin1(list), L"((-1 . <Entity name: 2a>) (0 . \"LINE\") (8 . \"Walls\") "
+                               L"(10 1.0 2.0 3.0) (40 . 2.5) (70 . 3) (90 . 70000) "
+                               L"(-3 (\"APP\" (1000 . \"x\") (1040 . 0.5)) (\"B\" (1070 . 7))))");
+    resbuf* back = lispToEntityChain(list);
+    std::vector<int> codes;
+    for (resbuf* rb = back; rb; rb = rb->rbnext)
+        codes.push_back(rb->restype);
+    EXPECT_EQ(codes,
+              (std::vector<int>{-1, 0, 8, 10, 40, 70, 90, -3, 1001, 1000, 1040, 1001, 1070}));
+    EXPECT_STREQ(nth(back, 2)->resval.rstring, L"Walls");
+    EXPECT_DOUBLE_EQ(nth(back, 3)->resval.rpoint[2], 3.0);
+    EXPECT_EQ(nth(back, 6)->resval.rlong, 70000);
+    EXPECT_EQ(nth(back, 0)->resval.rlname[0], 0x2a);
+    acutRelRb(back);
+    // A 2D point gets Z 0; a group whose value does not fit its code is refused.
+    back = lispToEntityChain(lispEvaluate(L"'((10 4 5) (62 . 1))"));
+    EXPECT_DOUBLE_EQ(back->resval.rpoint[0], 4.0);
+    EXPECT_DOUBLE_EQ(back->resval.rpoint[2], 0.0);
+    EXPECT_EQ(back->rbnext->resval.rint, 1);
+    acutRelRb(back);
+    try {
+        resbuf* bad = lispToEntityChain(lispEvaluate(L"'((0 . \"LINE\") (10 . \"x\"))"));
+        acutRelRb(bad);
+        ADD_FAILURE() << "no error";
+    } catch (const LispError& e) {
+        EXPECT_EQ(e.message(), L"bad DXF group: (10 . \"x\")");
+    }
+}
