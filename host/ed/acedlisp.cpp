@@ -49,9 +49,13 @@ int setResult(LispValue v) {
 
 class FrameScope {
 public:
-    FrameScope(CallFrame& f) : m_frame(f) { frames().push_back(&f); }
+    FrameScope(CallFrame& f) : m_frame(f) {
+        frames().push_back(&f);
+        setHostOwnedChain(f.args, true);
+    }
     ~FrameScope() {
         frames().pop_back();
+        setHostOwnedChain(m_frame.args, false);
         acutRelRb(m_frame.args);
         m_frame.args = nullptr;
     }

@@ -5,5 +5,6 @@
 #include "accmd.h"
 #include "aced.h"
 #include "acedads.h"
+#include "acedlisp.h"
 #include "acrxEntryPoint.h"
 #include "rxregsvc.h"

@@ -1,4 +1,5 @@
 // The command line: the "Command:" prompt, running commands, AutoLISP expressions.
+#include "lisp.h"
 #include "accmd.h"
 #include "dbhost.h"
 #include "edhost.h"
@@ -146,6 +147,11 @@ bool executeCommand(const std::wstring& typed) {
     AcEdCommand* cmd = nullptr;
     if (!name.empty() && stack)
         cmd = stack->lookupCmd(name.c_str(), global, true, !dot);
+    if (!cmd && !name.empty() && lispHasCommand(name)) {
+        // An AutoLISP function named C:NAME runs as a command.
+        lispRunCommand(name);
+        return true;
+    }
     if (!cmd) {
         printHostMessage(L"Unknown command \"" + upperName(typed) + L"\".  Press F1 for help.");
         hostPrint(L"\n");

@@ -1,4 +1,5 @@
 // Documents, the document manager, and loading applications into the open documents.
+#include "lisp.h"
 #include "acdocman.h"
 #include "appregistry.h"
 #include "dbapserv.h"
@@ -72,6 +73,8 @@ void closeDocument(AcApDocument* doc) {
     AcApDocument* previous = g_current;
     makeCurrent(doc);
     broadcast(AcRx::kUnloadDwgMsg);
+    // The document's AutoLISP symbols go with it (a new document may reuse its address).
+    lispForgetDocument(doc);
     docs().erase(std::find(docs().begin(), docs().end(), doc));
     if (previous == doc || std::find(docs().begin(), docs().end(), previous) == docs().end())
         previous = docs().empty() ? nullptr : docs().back();
