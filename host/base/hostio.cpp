@@ -48,7 +48,7 @@ bool InputStream::fill() {
     m_pending = fromUtf8(s);
     m_pending.push_back(L'\n');
     if (m_interactive)
-        hostTranscript().print(L"");
+        hostTranscript().noteNewLine();
     return true;
 }
 

@@ -67,6 +67,8 @@ public:
     void print(std::wstring_view text);
     // The text printed since the last prompt-relevant newline (what a readline prompt shows).
     const std::wstring& currentLine() const { return m_lastLine; }
+    // The terminal moved to a new line by itself (the user pressed Enter at a prompt).
+    void noteNewLine() { m_lastLine.clear(); }
     // Tests capture the transcript instead of (or as well as) writing it to standard output.
     void startCapture(bool alsoToStdout = false);
     std::wstring takeCaptured();
