@@ -1,11 +1,13 @@
 // The AutoLISP functions of entities and selection sets: entmake, entmakex, entget, entlast,
 // entnext, entdel, entmod, entupd, handent, ssget, ssname, sslength, ssadd, ssdel, ssmemb,
-// sssetfirst, ssgetfirst. They are registered with the evaluator when the host is loaded.
+// sssetfirst, ssgetfirst, and regapp for their extended data. They are registered with the
+// evaluator when the host is loaded.
 #include "edentfn.h"
 
 #include "acutads.h"
 #include "dbapserv.h"
 #include "dbhost.h"
+#include "dbsymtb.h"
 #include "edhost.h"
 #include "lisp.h"
 
@@ -272,7 +274,33 @@ LispValue fnSsgetfirst(const std::vector<LispValue>& args) {
     return LispValue::list({LispValue(), pickfirst.empty() ? LispValue() : setValue(pickfirst)});
 }
 
-[[maybe_unused]] const bool registered = [] {
+[[maybe_unused]] // (regapp name): registers an application for extended data; the name, or nil when
+                 // it is
+                 // registered already or not a valid name.
+                 LispValue
+                 fnRegapp(const std::vector<LispValue>& args) {
+    lispCheckArgs(args, 1, 1);
+    if (!args[0].isString())
+        lispBadArgType(L"stringp", args[0]);
+    AcDbRegAppTable* table = nullptr;
+    AcDbDatabase* db = workingDb();
+    if (!db || db->getRegAppTable(table, AcDb::kForWrite) != Acad::eOk)
+        return {};
+    const std::wstring& name = args[0].asString();
+    auto* rec = new AcDbRegAppTableRecord();
+    bool added = !table->has(name.c_str()) && rec->setName(name.c_str()) == Acad::eOk &&
+                 table->add(rec) == Acad::eOk;
+    table->close();
+    if (!added) {
+        delete rec;
+        return {};
+    }
+    rec->close();
+    return args[0];
+}
+
+const bool registered = [] {
+    lispRegisterBuiltin(L"REGAPP", fnRegapp);
     lispRegisterBuiltin(L"ENTMAKE", fnEntmake);
     lispRegisterBuiltin(L"ENTMAKEX", fnEntmakex);
     lispRegisterBuiltin(L"ENTGET", fnEntget);
