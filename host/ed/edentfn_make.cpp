@@ -221,6 +221,11 @@ AcDbObjectId place(AcDbDatabase* db, Pending& p, AcDbObjectId blockId) {
         return {};
     AcDbEntity* main = p.main.release();
     auto addPart = [&](Owned& part) {
+        // Parts the list gave no layer or linetype get the current ones, as entities do.
+        if (part->layerId().isNull())
+            part->setLayer(db->clayer());
+        if (part->linetypeId().isNull())
+            part->setLinetype(db->celtype());
         AcDbObjectId partId;
         if (db->addAcDbObject(partId, part.get()) != Acad::eOk)
             return;
