@@ -415,6 +415,10 @@ int make(const resbuf* data, AcDbObjectId& made, std::wstring* blockName, bool o
     if (type == L"ATTRIB" || type == L"VERTEX" || type == L"SEQEND")
         return RTREJ;
 
+    // A block does not contain a reference to itself.
+    if (st.block && type == L"INSERT" &&
+        nameKey(stringGroup(data, 2).c_str()) == nameKey(st.block->name.c_str()))
+        return RTREJ;
     AcDbObject* o = buildObject(db, type, data, false);
     if (!o)
         return RTREJ;

@@ -166,6 +166,7 @@ TEST_F(EntFnTest, ListsThatMakeNothing) {
         LR"((entmake '((0 . "BLOCK") (2 . "A<B") (10 0 0 0))))",
         LR"((entmake '((0 . "LINE") (10 0 0 0) (11 1 0 0) (-3 ("NEREGISTROVANA" (1000 . "x"))))))",
         LR"((entmake '((0 . "LAYER") (2 . "0") (70 . 0))))",
+        LR"((entmake '((0 . "INSERT") (2 . "ZADNY_BLOK") (10 0 0 0))))",
     };
     for (const wchar_t* t : refused)
         EXPECT_EQ(printed(eval(t)), "nil") << khost::toUtf8(t);
