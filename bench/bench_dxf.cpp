@@ -17,7 +17,9 @@
 #include "dbsymtb.h"
 #include "dbtext.h"
 #include "dxfio.h"
+#include "dxfread.h"
 #include "dxfsections.h"
+#include "dxfwrite.h"
 #include "gepnt2d.h"
 #include "textconv.h"
 
@@ -282,12 +284,12 @@ int measure(const std::string& path) {
         long long rss0 = statusValue("VmRSS:");
         resetPeak();
         auto db = std::make_unique<AcDbDatabase>(false, true);
-        std::wstring err;
+        std::string err;
         double t0 = now();
-        bool ok = khost::readDxfText(db.get(), text, err);
+        bool ok = khost::dxf::readDxf(db.get(), text, err) != nullptr;
         double t = now() - t0;
         if (!ok) {
-            std::fprintf(stderr, "load failed: %s\n", khost::toUtf8(err).c_str());
+            std::fprintf(stderr, "load failed: %s\n", err.c_str());
             return 1;
         }
         load = std::min(load, t);
@@ -310,9 +312,9 @@ int measure(const std::string& path) {
     size_t savedBytes = 0;
     for (int r = 0; r < runs; ++r) {
         std::string out;
-        std::wstring err;
+        std::string err;
         double t0 = now();
-        khost::writeDxfText(kept.get(), out, err);
+        khost::dxf::writeDxf(kept.get(), out, err);
         save = std::min(save, now() - t0);
         savedBytes = out.size();
     }
@@ -360,8 +362,8 @@ const std::string& smallDrawing() {
     static const std::string text = [] {
         auto db = generate(20000, false);
         std::string out;
-        std::wstring err;
-        khost::writeDxfText(db.get(), out, err);
+        std::string err;
+        khost::dxf::writeDxf(db.get(), out, err);
         return out;
     }();
     return text;
@@ -381,8 +383,8 @@ void BM_Load(benchmark::State& state) {
     const std::string& text = smallDrawing();
     for (auto _ : state) {
         auto db = std::make_unique<AcDbDatabase>(false, true);
-        std::wstring err;
-        benchmark::DoNotOptimize(khost::readDxfText(db.get(), text, err));
+        std::string err;
+        benchmark::DoNotOptimize(khost::dxf::readDxf(db.get(), text, err));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
@@ -390,12 +392,12 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
     auto db = std::make_unique<AcDbDatabase>(false, true);
-    std::wstring err;
-    khost::readDxfText(db.get(), smallDrawing(), err);
+    std::string err;
+    khost::dxf::readDxf(db.get(), smallDrawing(), err);
     size_t bytes = 0;
     for (auto _ : state) {
         std::string out;
-        khost::writeDxfText(db.get(), out, err);
+        khost::dxf::writeDxf(db.get(), out, err);
         bytes = out.size();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
