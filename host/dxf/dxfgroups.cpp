@@ -1,0 +1,491 @@
+#include "dxfgroups.h"
+
+#include "textconv.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace khost::dxf {
+
+ValueKind valueKind(int c) {
+    if (c < 0)
+        return ValueKind::Unknown;
+    if (c <= 9)
+        return c == 5 ? ValueKind::Handle : ValueKind::String;
+    if (c <= 59)
+        return ValueKind::Real;
+    if (c <= 79)
+        return ValueKind::Int16;
+    if (c >= 90 && c <= 99)
+        return ValueKind::Int32;
+    if (c >= 100 && c <= 109)
+        return c == 105 ? ValueKind::Handle : ValueKind::String;
+    if (c >= 110 && c <= 149)
+        return ValueKind::Real;
+    if (c >= 160 && c <= 169)
+        return ValueKind::Int64;
+    if (c >= 170 && c <= 179)
+        return ValueKind::Int16;
+    if (c >= 210 && c <= 239)
+        return ValueKind::Real;
+    if (c >= 270 && c <= 289)
+        return ValueKind::Int16;
+    if (c >= 290 && c <= 299)
+        return ValueKind::Bool;
+    if (c >= 300 && c <= 309)
+        return ValueKind::String;
+    if (c >= 310 && c <= 319)
+        return ValueKind::Binary;
+    if (c >= 320 && c <= 369)
+        return ValueKind::Handle;
+    if (c >= 370 && c <= 389)
+        return ValueKind::Int16;
+    if (c >= 390 && c <= 399)
+        return ValueKind::Handle;
+    if (c >= 400 && c <= 409)
+        return ValueKind::Int16;
+    if (c >= 410 && c <= 419)
+        return ValueKind::String;
+    if (c >= 420 && c <= 429)
+        return ValueKind::Int32;
+    if (c >= 430 && c <= 439)
+        return ValueKind::String;
+    if (c >= 440 && c <= 459)
+        return ValueKind::Int32;
+    if (c >= 460 && c <= 469)
+        return ValueKind::Real;
+    if (c >= 470 && c <= 479)
+        return ValueKind::String;
+    if (c >= 480 && c <= 481)
+        return ValueKind::Handle;
+    if (c == 999)
+        return ValueKind::String;
+    if (c >= 1000 && c <= 1009)
+        return c == 1004 ? ValueKind::Binary : (c == 1005 ? ValueKind::Handle : ValueKind::String);
+    if (c >= 1010 && c <= 1059)
+        return ValueKind::Real;
+    if (c >= 1060 && c <= 1070)
+        return ValueKind::Int16;
+    if (c == 1071)
+        return ValueKind::Int32;
+    return ValueKind::Unknown;
+}
+
+bool isPointCode(int c) {
+    return (c >= 10 && c <= 18) || (c >= 110 && c <= 112) || c == 210 || (c >= 1010 && c <= 1013);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tokenizer
+
+namespace {
+
+std::string printable(std::string_view s) {
+    std::string out;
+    for (char ch : s.substr(0, 40)) {
+        auto u = static_cast<unsigned char>(ch);
+        out.push_back(u < 0x20 || u == 0x7F ? '?' : ch);
+    }
+    if (s.size() > 40)
+        out += "...";
+    return out;
+}
+
+} // namespace
+
+Tokenizer::Tokenizer(std::string_view text) : m_text(text) {
+    if (m_text.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors add
+        m_pos = 3;
+}
+
+bool Tokenizer::readLine(std::string_view& out) {
+    if (m_pos >= m_text.size())
+        return false;
+    const char* begin = m_text.data() + m_pos;
+    size_t rest = m_text.size() - m_pos;
+    const void* nl = std::memchr(begin, '\n', rest);
+    size_t len = nl ? static_cast<size_t>(static_cast<const char*>(nl) - begin) : rest;
+    m_pos += nl ? len + 1 : len;
+    if (len > 0 && begin[len - 1] == '\r')
+        --len;
+    out = std::string_view(begin, len);
+    ++m_line;
+    return true;
+}
+
+void Tokenizer::fail(int line, std::string_view message) {
+    if (!m_error.empty())
+        return;
+    m_error = "line " + std::to_string(line) + ": ";
+    m_error += message;
+}
+
+bool Tokenizer::next(Group& g) {
+    if (m_pushed) {
+        m_pushed = false;
+        g = m_last;
+        return true;
+    }
+    if (!m_error.empty())
+        return false;
+    std::string_view codeLine;
+    if (!readLine(codeLine))
+        return false;
+    int codeLineNo = m_line;
+    std::string_view codeText = trim(codeLine);
+    if (codeText.empty()) {
+        // Blank lines after the last group are tolerated.
+        bool onlyBlank = true;
+        for (size_t i = m_pos; i < m_text.size() && onlyBlank; ++i)
+            onlyBlank = m_text[i] == ' ' || m_text[i] == '\t' || m_text[i] == '\r' ||
+                        m_text[i] == '\n' || m_text[i] == '\x1A';
+        if (onlyBlank) {
+            m_pos = m_text.size();
+            return false;
+        }
+    }
+    long long code = 0;
+    if (!parseInt(codeText, code) || code < -32768 || code > 32767) {
+        fail(codeLineNo, "a group code was expected, found \"" + printable(codeLine) + "\"");
+        return false;
+    }
+    std::string_view value;
+    if (!readLine(value)) {
+        fail(codeLineNo, "group code " + std::to_string(code) +
+                             " has no value: the file ends in the middle of a group");
+        return false;
+    }
+    g.code = static_cast<int>(code);
+    g.value = value;
+    g.line = codeLineNo;
+    m_last = g;
+    return true;
+}
+
+void Tokenizer::pushBack() {
+    m_pushed = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+std::string_view trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
+        --e;
+    return s.substr(b, e - b);
+}
+
+bool parseInt(std::string_view s, long long& out) {
+    s = trim(s);
+    if (!s.empty() && s[0] == '+')
+        s.remove_prefix(1);
+    if (s.empty())
+        return false;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    if (ec == std::errc() && p == s.data() + s.size())
+        return true;
+    // Some writers put integral values in real form ("1.0").
+    double d = 0;
+    if (ec == std::errc() && parseReal(s, d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
+        out = static_cast<long long>(d);
+        return true;
+    }
+    return false;
+}
+
+bool parseReal(std::string_view s, double& out) {
+    s = trim(s);
+    if (!s.empty() && s[0] == '+')
+        s.remove_prefix(1);
+    if (s.empty())
+        return false;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && p == s.data() + s.size() && std::isfinite(out);
+}
+
+bool parseHandle(std::string_view s, std::uint64_t& out) {
+    s = trim(s);
+    if (s.empty() || s.size() > 16)
+        return false;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out, 16);
+    return ec == std::errc() && p == s.data() + s.size();
+}
+
+std::string formatReal(double v) {
+    if (!std::isfinite(v) || v == 0.0)
+        return "0.0";
+    char buf[64];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    std::string s(buf, ec == std::errc() ? p : buf);
+    if (s.find_first_of(".e") == std::string::npos)
+        s += ".0";
+    return s;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writer
+
+void Writer::code(int c) {
+    char buf[16];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, c);
+    size_t n = static_cast<size_t>(p - buf);
+    if (n < 3)
+        m_out.append(3 - n, ' ');
+    m_out.append(buf, n);
+    m_out.push_back('\n');
+}
+
+void Writer::text(int c, std::string_view bytes) {
+    code(c);
+    m_out.append(bytes);
+    m_out.push_back('\n');
+}
+
+void Writer::real(int c, double v) {
+    code(c);
+    m_out += formatReal(v);
+    m_out.push_back('\n');
+}
+
+void Writer::integer(int c, long long v) {
+    code(c);
+    char buf[24];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    m_out.append(buf, p);
+    m_out.push_back('\n');
+}
+
+void Writer::handle(int c, std::uint64_t h) {
+    code(c);
+    char buf[24];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, h, 16);
+    for (char* q = buf; q < p; ++q)
+        if (*q >= 'a' && *q <= 'f')
+            *q = static_cast<char>(*q - 'a' + 'A');
+    m_out.append(buf, p);
+    m_out.push_back('\n');
+}
+
+void Writer::point(int c, double x, double y, double z) {
+    real(c, x);
+    real(c + 10, y);
+    real(c + 20, z);
+}
+
+void Writer::point2d(int c, double x, double y) {
+    real(c, x);
+    real(c + 10, y);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Texts
+
+bool isValidUtf8(std::string_view s) {
+    size_t i = 0, n = s.size();
+    while (i < n) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len;
+        std::uint32_t cp;
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > n)
+            return false;
+        for (size_t k = 1; k < len; ++k) {
+            auto cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        static const std::uint32_t minimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < minimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+namespace {
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+int hexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    return -1;
+}
+
+// The code unit of a \U+XXXX escape at text[i], or -1.
+long escapeAt(std::wstring_view text, size_t i) {
+    if (i + 7 > text.size() || text[i] != L'\\' || (text[i + 1] != L'U' && text[i + 1] != L'u') ||
+        text[i + 2] != L'+')
+        return -1;
+    long v = 0;
+    for (size_t k = 3; k < 7; ++k) {
+        int d = hexDigit(text[i + k]);
+        if (d < 0)
+            return -1;
+        v = v * 16 + d;
+    }
+    return v;
+}
+
+void appendEscape(std::string& out, unsigned v) {
+    static const char hex[] = "0123456789ABCDEF";
+    out += "\\U+";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out.push_back(hex[(v >> shift) & 0xF]);
+}
+
+} // namespace
+
+std::wstring decodeUnicodeEscapes(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        long v = escapeAt(text, i);
+        if (v < 0) {
+            out.push_back(text[i++]);
+            continue;
+        }
+        i += 7;
+        if (v >= 0xD800 && v <= 0xDBFF) {
+            long lo = escapeAt(text, i);
+            if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                v = 0x10000 + ((v - 0xD800) << 10) + (lo - 0xDC00);
+                i += 7;
+            }
+        }
+        out.push_back(static_cast<wchar_t>(v));
+    }
+    return out;
+}
+
+std::wstring TextCodec::decode(std::string_view bytes) const {
+    if (isAscii(bytes)) {
+        std::wstring out(bytes.begin(), bytes.end());
+        if (!isUtf8() && out.find(L'\\') != std::wstring::npos)
+            return decodeUnicodeEscapes(out);
+        return out;
+    }
+    if (isUtf8() && isValidUtf8(bytes))
+        return fromUtf8(bytes);
+    std::wstring out;
+    if (!fromCodePage(bytes, m_codePage, out) && !fromCodePage(bytes, 1252, out))
+        out = fromUtf8(bytes);
+    return out.find(L'\\') != std::wstring::npos ? decodeUnicodeEscapes(out) : out;
+}
+
+std::string TextCodec::encode(std::wstring_view text) const {
+    if (isUtf8())
+        return toUtf8(text);
+    std::string out;
+    out.reserve(text.size());
+    std::wstring one, back;
+    std::string bytes;
+    for (wchar_t c : text) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        one.assign(1, c);
+        if (toCodePage(one, m_codePage, bytes) && fromCodePage(bytes, m_codePage, back) &&
+            back == one) {
+            out += bytes;
+            continue;
+        }
+        auto v = static_cast<unsigned>(c);
+        if (v > 0xFFFF) {
+            v -= 0x10000;
+            appendEscape(out, 0xD800 + (v >> 10));
+            appendEscape(out, 0xDC00 + (v & 0x3FF));
+        } else {
+            appendEscape(out, v);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char a = s[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 'a' + 'A');
+        if (a != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+int number(std::string_view s) {
+    long long v = 0;
+    if (s.empty() || s[0] < '0' || s[0] > '9' || !parseInt(s, v) || v <= 0 || v > 65535)
+        return 0;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+int codePageFromName(std::string_view name) {
+    name = trim(name);
+    if (startsWithNoCase(name, "ANSI_"))
+        return number(name.substr(5));
+    if (startsWithNoCase(name, "DOS"))
+        return number(name.substr(3));
+    if (startsWithNoCase(name, "ISO8859-")) {
+        int n = number(name.substr(8));
+        return n > 0 && n <= 16 ? 28590 + n : 0;
+    }
+    if (startsWithNoCase(name, "UTF8") || startsWithNoCase(name, "UTF-8"))
+        return 65001;
+    return 0;
+}
+
+std::string codePageName(int codePage) {
+    if (codePage == 65001)
+        return "UTF8";
+    if (codePage > 28590 && codePage <= 28606)
+        return "ISO8859-" + std::to_string(codePage - 28590);
+    if (codePage < 900 && codePage != 874)
+        return "DOS" + std::to_string(codePage);
+    return "ANSI_" + std::to_string(codePage);
+}
+
+int acadVersion(std::string_view acadver) {
+    acadver = trim(acadver);
+    if (acadver.size() != 6 || !startsWithNoCase(acadver, "AC"))
+        return 0;
+    return number(acadver.substr(2));
+}
+
+} // namespace khost::dxf

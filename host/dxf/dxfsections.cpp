@@ -1,0 +1,129 @@
+#include "dxfsections.h"
+
+namespace khost::dxf {
+
+std::string_view Record::find(int code) const {
+    for (const Group& g : groups)
+        if (g.code == code)
+            return g.value;
+    return {};
+}
+
+bool Record::has(int code) const {
+    for (const Group& g : groups)
+        if (g.code == code)
+            return true;
+    return false;
+}
+
+const Section* FileStructure::find(std::string_view name) const {
+    for (const Section& s : sections)
+        if (s.name == name)
+            return &s;
+    return nullptr;
+}
+
+namespace {
+
+std::string shown(std::string_view s) {
+    s = trim(s);
+    std::string out(s.substr(0, 40));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    return out;
+}
+
+} // namespace
+
+bool splitSections(std::string_view text, FileStructure& out, std::string& error) {
+    out.sections.clear();
+    if (text.substr(0, 18) == "AutoCAD Binary DXF") {
+        error = "line 1: binary DXF is not supported; save the drawing as ASCII DXF";
+        return false;
+    }
+    Tokenizer tok(text);
+    Group g;
+    Section* section = nullptr;
+    Record* record = nullptr;
+    bool sawEof = false;
+    while (tok.next(g)) {
+        if (g.code == 999) // comments
+            continue;
+        if (g.code != 0) {
+            if (!section) {
+                tok.fail(g.line, "group " + std::to_string(g.code) + " outside of a section");
+                break;
+            }
+            if (record)
+                record->groups.push_back(g);
+            else
+                section->leading.push_back(g);
+            continue;
+        }
+        std::string_view type = trim(g.value);
+        if (type == "EOF") {
+            if (section) {
+                tok.fail(g.line, "EOF inside section " + section->name + " (ENDSEC missing)");
+                break;
+            }
+            sawEof = true;
+            break;
+        }
+        if (type == "SECTION") {
+            if (section) {
+                tok.fail(g.line, "SECTION inside section " + section->name + " (ENDSEC missing)");
+                break;
+            }
+            Group name;
+            if (!tok.next(name)) {
+                if (tok.error().empty())
+                    tok.fail(g.line, "the file ends after SECTION");
+                break;
+            }
+            if (name.code != 2 || trim(name.value).empty()) {
+                tok.fail(name.line, "the section has no name (group 2 expected)");
+                break;
+            }
+            out.sections.emplace_back();
+            section = &out.sections.back();
+            section->name = std::string(trim(name.value));
+            section->line = g.line;
+            record = nullptr;
+            continue;
+        }
+        if (type == "ENDSEC") {
+            if (!section) {
+                tok.fail(g.line, "ENDSEC outside of a section");
+                break;
+            }
+            section = nullptr;
+            record = nullptr;
+            continue;
+        }
+        if (!section) {
+            tok.fail(g.line, shown(g.value) + " outside of a section");
+            break;
+        }
+        section->records.emplace_back();
+        record = &section->records.back();
+        record->type = type;
+        record->line = g.line;
+    }
+    if (tok.error().empty() && !sawEof) {
+        int line = tok.line() > 0 ? tok.line() : 1;
+        if (section)
+            tok.fail(line, "the file ends inside section " + section->name +
+                               " (truncated: ENDSEC and EOF missing)");
+        else
+            tok.fail(line, "the file ends without EOF (truncated)");
+    }
+    if (!tok.error().empty()) {
+        error = tok.error();
+        out.sections.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace khost::dxf

@@ -1,0 +1,378 @@
+#include "dxfwrite.h"
+
+#include "acutads.h"
+#include "dbdict.h"
+#include "dbhost.h"
+#include "dbraw.h"
+#include "dbsymtb.h"
+#include "dxfblock.h"
+#include "dxfclasses.h"
+#include "dxfdefaults.h"
+#include "dxffiler.h"
+#include "dxfheader.h"
+#include "dxfviews.h"
+#include "gepnt3d.h"
+#include "textconv.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+namespace khost::dxf {
+
+namespace {
+
+bool isEntity(const AcDbObject* o) {
+    return o && o->isKindOf(AcDbEntity::desc());
+}
+
+struct BlockMarkers {
+    AcDbObjectId begin, end;
+};
+
+class DxfOut {
+public:
+    DxfOut(AcDbDatabase* db, std::string& error) : m_db(db), m_filer(db, m_w), m_error(error) {}
+
+    bool run(std::string& out);
+
+private:
+    void scan();
+    void ensureBlockMarkers();
+    void writeClasses();
+    void writeTables();
+    void writeTable(const char* name, AcDbObjectId tableId);
+    void writeBlocks();
+    void writeEntities();
+    void writeObjects();
+
+    // One record: the 0 group, the fields, the extended data.
+    void writeObject(AcDbObjectId id, bool paperSpace = false);
+    void writeEntityWithFollowers(AcDbObjectId id, bool paperSpace);
+    void writeOwnerGroups(const AcDbObject* o);
+    bool isPaperSpaceBlock(AcDbObjectId btrId) const;
+
+    AcDbDatabase* m_db;
+    Writer m_w;
+    OutFiler m_filer;
+    std::string& m_error;
+    std::vector<AcDbObjectId> m_all; // handle order, not erased
+    std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
+    std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
+    std::set<AcDbObjectId> m_written;
+    std::map<std::wstring, int> m_classCount; // DXF names written, with their counts
+};
+
+void DxfOut::scan() {
+    m_all.clear();
+    m_followers.clear();
+    m_markers.clear();
+    forEachObject(m_db, [&](AcDbObjectId id) {
+        if (id.isErased())
+            return;
+        AcDbObject* o = peekObject(id);
+        if (!o)
+            return;
+        m_all.push_back(id);
+        AcDbObjectId owner = o->ownerId();
+        if (auto* b = AcDbBlockBegin::cast(o)) {
+            auto& m = m_markers[owner];
+            (b->isKindOf(AcDbBlockEnd::desc()) ? m.end : m.begin) = id;
+        } else if (isEntity(o) && isEntity(peekObject(owner))) {
+            m_followers[owner].push_back(id);
+        }
+    });
+    // Attributes and vertices in handle order, the end of sequence last.
+    for (auto& [owner, list] : m_followers)
+        std::stable_partition(list.begin(), list.end(), [](AcDbObjectId id) {
+            return std::wcscmp(khostDxfName(peekObject(id)), L"SEQEND") != 0;
+        });
+}
+
+// Every block record needs its BLOCK and ENDBLK; blocks made through the database's interface
+// get theirs on their first save.
+void DxfOut::ensureBlockMarkers() {
+    auto* bt = AcDbBlockTable::cast(peekObject(m_db->blockTableId()));
+    if (!bt)
+        return;
+    AcDbBlockTableIterator* it = nullptr;
+    if (bt->newIterator(it) != Acad::eOk)
+        return;
+    bool added = false;
+    for (; !it->done(); it->step()) {
+        AcDbObjectId btrId;
+        it->getRecordId(btrId);
+        BlockMarkers& m = m_markers[btrId];
+        for (AcDbObjectId* slot : {&m.begin, &m.end}) {
+            if (!slot->isNull())
+                continue;
+            AcDbBlockBegin* marker = slot == &m.begin ? new AcDbBlockBegin() : new AcDbBlockEnd();
+            AcDbObjectId id;
+            if (m_db->addAcDbObject(id, marker) != Acad::eOk) {
+                delete marker;
+                continue;
+            }
+            setOwnerRaw(marker, btrId);
+            marker->close();
+            *slot = id;
+            added = true;
+        }
+    }
+    delete it;
+    if (added)
+        scan();
+}
+
+bool DxfOut::isPaperSpaceBlock(AcDbObjectId btrId) const {
+    auto* btr = AcDbBlockTableRecord::cast(peekObject(btrId));
+    if (!btr || btrId == roleId(m_db, DbRole::ModelSpace))
+        return false;
+    if (btrId == roleId(m_db, DbRole::PaperSpace))
+        return true;
+    const ACHAR* name = btr->name();
+    return name && std::wcslen(name) >= 12 && std::wcsncmp(name, L"*Paper_Space", 12) == 0;
+}
+
+void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
+    AcDbObject* o = peekObject(id);
+    if (!o || id.isErased() || m_written.count(id))
+        return;
+    const ACHAR* name = khostDxfName(o);
+    if (!name || !*name)
+        return; // a class the file format has no record for
+    m_written.insert(id);
+    ++m_classCount[name];
+    m_w.text(0, m_filer.fileText(name));
+    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer)) {
+        m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+        o->dxfOutFields(&m_filer);
+    }
+    resbuf* xdata = o->xData();
+    if (xdata) {
+        m_filer.beginObject(false, false);
+        m_filer.writeChain(xdata);
+        acutRelRb(xdata);
+    }
+}
+
+void DxfOut::writeEntityWithFollowers(AcDbObjectId id, bool paperSpace) {
+    writeObject(id, paperSpace);
+    auto it = m_followers.find(id);
+    if (it == m_followers.end())
+        return;
+    for (AcDbObjectId f : it->second)
+        writeEntityWithFollowers(f, paperSpace);
+}
+
+// The groups before a table's own: handle, reactors, extension dictionary, owner.
+void DxfOut::writeOwnerGroups(const AcDbObject* o) {
+    m_filer.beginObject(false, false);
+    o->AcDbObject::dxfOutFields(&m_filer);
+}
+
+void DxfOut::writeClasses() {
+    m_w.text(0, "SECTION");
+    m_w.text(2, "CLASSES");
+    for (const ClassDef& c : classesToWrite(m_db, m_classCount)) {
+        m_w.text(0, "CLASS");
+        m_w.text(1, m_filer.fileText(c.dxfName.c_str()));
+        m_w.text(2, m_filer.fileText(c.cppName.c_str()));
+        m_w.text(3, m_filer.fileText(c.appName.c_str()));
+        m_w.integer(90, c.proxyFlags);
+        m_w.integer(91, c.count);
+        m_w.integer(280, c.wasProxy);
+        m_w.integer(281, c.isEntity);
+    }
+    m_w.text(0, "ENDSEC");
+}
+
+void DxfOut::writeTable(const char* name, AcDbObjectId tableId) {
+    auto* table = AcDbSymbolTable::cast(peekObject(tableId));
+    if (!table)
+        return;
+    std::vector<AcDbObjectId> records;
+    AcDbSymbolTableIterator* it = nullptr;
+    if (table->newIterator(it) == Acad::eOk) {
+        for (; !it->done(); it->step()) {
+            AcDbObjectId id;
+            if (it->getRecordId(id) == Acad::eOk && !id.isErased() && peekObject(id))
+                records.push_back(id);
+        }
+        delete it;
+    }
+    m_written.insert(tableId);
+    m_w.text(0, "TABLE");
+    m_w.text(2, name);
+    writeOwnerGroups(table);
+    m_w.text(100, "AcDbSymbolTable");
+    m_w.integer(70, static_cast<long long>(records.size()));
+    if (std::string_view(name) == "DIMSTYLE") {
+        m_w.text(100, "AcDbDimStyleTable");
+        m_w.integer(71, static_cast<long long>(records.size()));
+        for (AcDbObjectId id : records)
+            m_w.handle(340, fileHandle(id));
+    }
+    resbuf* xdata = table->xData();
+    if (xdata) {
+        m_filer.writeChain(xdata);
+        acutRelRb(xdata);
+    }
+    for (AcDbObjectId id : records)
+        writeObject(id);
+    m_w.text(0, "ENDTAB");
+}
+
+void DxfOut::writeTables() {
+    m_w.text(0, "SECTION");
+    m_w.text(2, "TABLES");
+    writeTable("VPORT", m_db->viewportTableId());
+    writeTable("LTYPE", m_db->linetypeTableId());
+    writeTable("LAYER", m_db->layerTableId());
+    writeTable("STYLE", m_db->textStyleTableId());
+    writeTable("VIEW", m_db->viewTableId());
+    writeTable("UCS", m_db->UCSTableId());
+    writeTable("APPID", m_db->regAppTableId());
+    writeTable("DIMSTYLE", m_db->dimStyleTableId());
+    writeTable("BLOCK_RECORD", m_db->blockTableId());
+    m_w.text(0, "ENDSEC");
+}
+
+void DxfOut::writeBlocks() {
+    m_w.text(0, "SECTION");
+    m_w.text(2, "BLOCKS");
+    auto* bt = AcDbBlockTable::cast(peekObject(m_db->blockTableId()));
+    AcDbBlockTableIterator* it = nullptr;
+    if (bt && bt->newIterator(it) == Acad::eOk) {
+        AcDbObjectId model = roleId(m_db, DbRole::ModelSpace);
+        AcDbObjectId paper = roleId(m_db, DbRole::PaperSpace);
+        for (; !it->done(); it->step()) {
+            AcDbObjectId btrId;
+            it->getRecordId(btrId);
+            auto* btr = AcDbBlockTableRecord::cast(peekObject(btrId));
+            if (!btr)
+                continue;
+            bool paperSpace = isPaperSpaceBlock(btrId);
+            const BlockMarkers& m = m_markers[btrId];
+            AcDbObject* begin = peekObject(m.begin);
+            if (!begin)
+                continue;
+            m_written.insert(m.begin);
+            ++m_classCount[L"BLOCK"];
+            m_w.text(0, "BLOCK");
+            m_filer.beginObject(false, paperSpace);
+            begin->dxfOutFields(&m_filer);
+            std::string name = m_filer.fileText(btr->name());
+            m_w.text(2, name);
+            m_w.integer(70, btr->blockFlags());
+            AcGePoint3d origin = btr->origin();
+            m_w.point(10, origin.x, origin.y, origin.z);
+            m_w.text(3, name);
+            const ACHAR* path = nullptr;
+            btr->pathName(path);
+            m_w.text(1, m_filer.fileText(path ? path : L""));
+            const ACHAR* comments = nullptr;
+            btr->comments(comments);
+            if (comments && *comments)
+                m_w.text(4, m_filer.fileText(comments));
+            if (resbuf* xdata = begin->xData()) {
+                m_filer.beginObject(false, false);
+                m_filer.writeChain(xdata);
+                acutRelRb(xdata);
+            }
+            // The entities of model space and of the current paper space go to ENTITIES.
+            if (btrId != model && btrId != paper)
+                for (AcDbObjectId e : btr->entityIds())
+                    writeEntityWithFollowers(e, paperSpace);
+            if (AcDbObject* end = peekObject(m.end)) {
+                m_written.insert(m.end);
+                ++m_classCount[L"ENDBLK"];
+                m_w.text(0, "ENDBLK");
+                m_filer.beginObject(false, paperSpace);
+                end->dxfOutFields(&m_filer);
+                if (resbuf* xdata = end->xData()) {
+                    m_filer.beginObject(false, false);
+                    m_filer.writeChain(xdata);
+                    acutRelRb(xdata);
+                }
+            }
+        }
+        delete it;
+    }
+    m_w.text(0, "ENDSEC");
+}
+
+void DxfOut::writeEntities() {
+    m_w.text(0, "SECTION");
+    m_w.text(2, "ENTITIES");
+    AcDbObjectId spaces[2] = {roleId(m_db, DbRole::ModelSpace), roleId(m_db, DbRole::PaperSpace)};
+    for (int k = 0; k < 2; ++k) {
+        auto* btr = AcDbBlockTableRecord::cast(peekObject(spaces[k]));
+        if (!btr)
+            continue;
+        for (AcDbObjectId e : btr->entityIds())
+            writeEntityWithFollowers(e, k == 1);
+    }
+    m_w.text(0, "ENDSEC");
+}
+
+void DxfOut::writeObjects() {
+    m_w.text(0, "SECTION");
+    m_w.text(2, "OBJECTS");
+    writeObject(m_db->namedObjectsDictionaryId());
+    for (AcDbObjectId id : m_all) {
+        AcDbObject* o = peekObject(id);
+        if (!o || isEntity(o) || o->isKindOf(AcDbSymbolTable::desc()) ||
+            o->isKindOf(AcDbSymbolTableRecord::desc()) || o->isKindOf(AcDbBlockBegin::desc()))
+            continue;
+        writeObject(id);
+    }
+    m_w.text(0, "ENDSEC");
+}
+
+bool DxfOut::run(std::string& out) {
+    if (m_db->blockTableId().isNull() || m_db->namedObjectsDictionaryId().isNull() ||
+        roleId(m_db, DbRole::ModelSpace).isNull()) {
+        m_error = "the drawing has no block table, model space or named object dictionary";
+        return false;
+    }
+    scan();
+    ensureBlockMarkers();
+    // Everything but the header and the classes first: the classes section counts what was
+    // written, and the header's handle seed must be past the markers just made.
+    Writer header;
+    m_w.data().reserve(m_all.size() * 200);
+    writeTables();
+    writeBlocks();
+    writeEntities();
+    writeObjects();
+    m_w.text(0, "EOF");
+    std::string body = std::move(m_w.data());
+    m_w.data().clear();
+    {
+        OutFiler hf(m_db, header);
+        writeHeader(m_db, header, hf);
+    }
+    writeClasses();
+    out.clear();
+    out.reserve(header.data().size() + m_w.data().size() + body.size());
+    out += header.data();
+    out += m_w.data();
+    out += body;
+    return true;
+}
+
+} // namespace
+
+bool writeDxf(AcDbDatabase* db, std::string& out, std::string& error) {
+    if (!db) {
+        error = "no drawing";
+        return false;
+    }
+    DxfOut w(db, error);
+    return w.run(out);
+}
+
+} // namespace khost::dxf

@@ -1,0 +1,205 @@
+// The group and section levels of the DXF reader and writer: tokenizing good and broken input,
+// number formatting, and the text encodings of old and new files.
+#include "dxfgroups.h"
+#include "dxfsections.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+using namespace khost::dxf;
+
+namespace {
+
+std::vector<Group> allGroups(std::string_view text, std::string* error = nullptr) {
+    Tokenizer tok(text);
+    std::vector<Group> out;
+    Group g;
+    while (tok.next(g))
+        out.push_back(g);
+    if (error)
+        *error = tok.error();
+    return out;
+}
+
+// The error of splitting a text, or "" when it splits.
+std::string splitError(std::string_view text) {
+    FileStructure fs;
+    std::string error;
+    bool ok = splitSections(text, fs, error);
+    EXPECT_EQ(ok, error.empty());
+    if (!ok) {
+        EXPECT_TRUE(fs.sections.empty());
+    }
+    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line only";
+    return error;
+}
+
+} // namespace
+
+TEST(DxfTokenizer, LineEndsPaddingAndLineNumbers) {
+    std::string text = "  0\r\nSECTION\r\n  2\nHEADER\n 9 \n$ACADVER\n1\r\nAC1009\n"
+                       "  1\n  spaced text  \r\n0\nENDSEC\n0\nEOF\n\n\n";
+    std::string error;
+    auto g = allGroups(text, &error);
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(g.size(), 7u);
+    EXPECT_EQ(g[0].code, 0);
+    EXPECT_EQ(g[0].value, "SECTION");
+    EXPECT_EQ(g[1].value, "HEADER");
+    EXPECT_EQ(g[2].code, 9);
+    EXPECT_EQ(g[2].line, 5);
+    EXPECT_EQ(g[3].value, "AC1009");
+    EXPECT_EQ(g[4].value, "  spaced text  "); // spaces of a value are kept, the CR is not
+    EXPECT_EQ(g[4].line, 9);
+    EXPECT_EQ(g[6].value, "EOF");
+
+    Tokenizer tok("0\nA\n5\n1F\n");
+    Group a, b;
+    ASSERT_TRUE(tok.next(a));
+    tok.pushBack();
+    ASSERT_TRUE(tok.next(b));
+    EXPECT_EQ(b.value, "A");
+    ASSERT_TRUE(tok.next(b));
+    EXPECT_EQ(b.code, 5);
+    EXPECT_FALSE(tok.next(b));
+    EXPECT_EQ(tok.error(), "");
+}
+
+TEST(DxfTokenizer, BrokenInputGivesOneLineErrorWithLineNumber) {
+    std::string error;
+    // An odd number of lines: the last code has no value.
+    allGroups("0\nSECTION\n2\nHEADER\n9\n", &error);
+    EXPECT_EQ(error.rfind("line 5:", 0), 0u) << error;
+    EXPECT_NE(error.find("has no value"), std::string::npos) << error;
+    // A code that is not a number.
+    auto g = allGroups("0\nSECTION\n2\nENTITIES\nx1\nfoo\n0\nEOF\n", &error);
+    EXPECT_EQ(error, "line 5: a group code was expected, found \"x1\"");
+    EXPECT_EQ(g.size(), 2u);
+    allGroups("0\nSECTION\n\n\n0\nEOF\n", &error);
+    EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
+    allGroups("0\nSECTION\n99999\nX\n", &error);
+    EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
+}
+
+TEST(DxfSections, StructureAndItsFaults) {
+    std::string good = "999\ncomment\n0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n"
+                       "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n1.5\n0\nPOINT\n0\nENDSEC\n"
+                       "0\nEOF\n";
+    FileStructure fs;
+    std::string error;
+    ASSERT_TRUE(splitSections(good, fs, error)) << error;
+    ASSERT_EQ(fs.sections.size(), 2u);
+    EXPECT_EQ(fs.sections[0].name, "HEADER");
+    EXPECT_EQ(fs.sections[0].leading.size(), 2u);
+    const Section* ents = fs.find("ENTITIES");
+    ASSERT_NE(ents, nullptr);
+    ASSERT_EQ(ents->records.size(), 2u);
+    EXPECT_EQ(ents->records[0].type, "LINE");
+    EXPECT_EQ(ents->records[0].line, 17);
+    EXPECT_EQ(ents->records[0].find(10), "1.5");
+    EXPECT_TRUE(ents->records[1].groups.empty());
+
+    EXPECT_EQ(splitError("0\nLINE\n8\n0\n0\nEOF\n"), "line 1: LINE outside of a section");
+    EXPECT_EQ(splitError(good.substr(0, good.find("0\nENDSEC\n0\nEOF"))),
+              "line 24: the file ends inside section ENTITIES (truncated: ENDSEC and EOF missing)");
+    EXPECT_EQ(splitError(good.substr(0, good.size() - 6)),
+              "line 26: the file ends without EOF (truncated)");
+    EXPECT_EQ(splitError("0\nSECTION\n2\nTABLES\n0\nSECTION\n2\nBLOCKS\n"),
+              "line 5: SECTION inside section TABLES (ENDSEC missing)");
+    EXPECT_EQ(splitError("0\nSECTION\n2\nTABLES\n0\nEOF\n"),
+              "line 5: EOF inside section TABLES (ENDSEC missing)");
+    EXPECT_EQ(splitError("0\nSECTION\n8\nX\n0\nEOF\n"),
+              "line 3: the section has no name (group 2 expected)");
+    EXPECT_EQ(splitError("0\nENDSEC\n0\nEOF\n"), "line 1: ENDSEC outside of a section");
+    EXPECT_EQ(splitError("8\n0\n0\nEOF\n"), "line 1: group 8 outside of a section");
+    EXPECT_EQ(splitError(""), "line 1: the file ends without EOF (truncated)");
+    EXPECT_EQ(splitError(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)),
+              "line 1: binary DXF is not supported; save the drawing as ASCII DXF");
+    // Every shorter prefix of a good file fails cleanly (the last line end is optional).
+    EXPECT_EQ(splitError(good.substr(0, good.size() - 1)), "");
+    for (size_t n = 0; n + 1 < good.size(); ++n)
+        EXPECT_NE(splitError(good.substr(0, n)), "") << n;
+}
+
+TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
+    EXPECT_EQ(formatReal(0.0), "0.0");
+    EXPECT_EQ(formatReal(-0.0), "0.0");
+    EXPECT_EQ(formatReal(1.0), "1.0");
+    EXPECT_EQ(formatReal(250.0), "250.0");
+    EXPECT_EQ(formatReal(-2.5), "-2.5");
+    EXPECT_EQ(formatReal(0.1), "0.1");
+    EXPECT_EQ(formatReal(1e20), "1e+20");
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> dist(-1e6, 1e6);
+    for (int i = 0; i < 2000; ++i) {
+        double v = dist(rng) / (i % 7 + 1);
+        std::string s = formatReal(v);
+        double back = 0;
+        ASSERT_TRUE(parseReal(s, back)) << s;
+        EXPECT_EQ(back, v) << s;
+        EXPECT_LE(s.size(), 24u);
+    }
+    double d = 0;
+    EXPECT_TRUE(parseReal("  +1.5e3 ", d));
+    EXPECT_EQ(d, 1500.0);
+    EXPECT_FALSE(parseReal("1.5x", d));
+    EXPECT_FALSE(parseReal("", d));
+    EXPECT_FALSE(parseReal("nan", d));
+    long long n = 0;
+    EXPECT_TRUE(parseInt(" -12", n));
+    EXPECT_EQ(n, -12);
+    EXPECT_TRUE(parseInt("3.0", n)); // integral values in real form
+    EXPECT_EQ(n, 3);
+    EXPECT_FALSE(parseInt("3.5", n));
+    std::uint64_t h = 0;
+    EXPECT_TRUE(parseHandle("1fA", h));
+    EXPECT_EQ(h, 0x1FAu);
+    EXPECT_FALSE(parseHandle("12345678901234567", h));
+    EXPECT_FALSE(parseHandle("G1", h));
+
+    Writer w;
+    w.text(0, "LINE");
+    w.handle(5, 0x2AF);
+    w.integer(1071, -5);
+    w.point(10, 1, 2.5, 0);
+    EXPECT_EQ(w.data(), "  0\nLINE\n  5\n2AF\n1071\n-5\n 10\n1.0\n 20\n2.5\n 30\n0.0\n");
+    EXPECT_EQ(valueKind(5), ValueKind::Handle);
+    EXPECT_EQ(valueKind(330), ValueKind::Handle);
+    EXPECT_EQ(valueKind(290), ValueKind::Bool);
+    EXPECT_EQ(valueKind(310), ValueKind::Binary);
+    EXPECT_EQ(valueKind(1071), ValueKind::Int32);
+    EXPECT_EQ(valueKind(160), ValueKind::Int64);
+}
+
+TEST(DxfText, CodePagesAndEscapes) {
+    EXPECT_EQ(codePageFromName("ANSI_1250"), 1250);
+    EXPECT_EQ(codePageFromName("ansi_1252"), 1252);
+    EXPECT_EQ(codePageFromName("DOS852"), 852);
+    EXPECT_EQ(codePageFromName("ISO8859-2"), 28592);
+    EXPECT_EQ(codePageFromName("nonsense"), 0);
+    EXPECT_EQ(codePageName(1250), "ANSI_1250");
+    EXPECT_EQ(acadVersion("AC1027"), 1027);
+    EXPECT_EQ(acadVersion("AC10"), 0);
+
+    // "Žluťoučký" in Windows-1250, and a character that page lacks written as an escape.
+    std::string cp1250 = "\x8Elu\x9Dou\xE8k\xFD \\U+20AC \\U+D83D\\U+DE00";
+    TextCodec old(false, 1250);
+    std::wstring text = old.decode(cp1250);
+    EXPECT_EQ(text, L"Žluťoučký € \U0001F600");
+    EXPECT_EQ(old.decode(old.encode(L"Ωmega Řeka \U0001F600")), L"Ωmega Řeka \U0001F600");
+    EXPECT_EQ(old.encode(L"Ωř"), "\\U+03A9\xF8");
+    EXPECT_EQ(old.decode("\\U+zz \\U+00"), L"\\U+zz \\U+00"); // not escapes
+
+    TextCodec utf8(true, 1250);
+    EXPECT_EQ(utf8.decode("\xC5\xBD\x6C\x75\xC5\xA5"), L"Žluť");
+    EXPECT_EQ(utf8.encode(L"Žluť"), "\xC5\xBD\x6C\x75\xC5\xA5");
+    EXPECT_EQ(utf8.decode("\\U+0041"), L"\\U+0041"); // kept literally in UTF-8 files
+    // A file that claims UTF-8 but holds code-page bytes is read in its code page.
+    EXPECT_EQ(utf8.decode("\x8Elu\x9D"), L"Žluť");
+    EXPECT_TRUE(isValidUtf8("\xC5\xBD"));
+    EXPECT_FALSE(isValidUtf8("\xC5"));
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));     // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // surrogate
+}
