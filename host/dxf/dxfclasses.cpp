@@ -69,7 +69,9 @@ void keepClasses(AcDbDatabase* db, const Section& classes, const TextCodec& code
     for (const Record& r : classes.records) {
         if (r.type != "CLASS")
             continue;
-        append(acutBuildList(0, L"CLASS", 0));
+        resbuf* start = acutNewRb(0); // (0 is the end of acutBuildList's arguments)
+        rbSetString(start, L"CLASS");
+        append(start);
         for (const Group& g : r.groups) {
             resbuf* node = nullptr;
             long long v = 0;

@@ -135,7 +135,7 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
         ++p;
         return true;
     case RbKind::Point: {
-        double xyz[3] = {0.0, 0.0, -0.0};
+        double xyz[3] = {0.0, 0.0, m_keep2d ? -0.0 : 0.0};
         if (!parseReal(g.value, xyz[0]))
             return bad("a coordinate was expected, found");
         ++p;
@@ -291,12 +291,28 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
     int code = rb.restype;
     if (m_dimStyleRecord && code == 5)
         code = 105;
+    if (m_pending67) {
+        // The paper space flag comes right after the entity's marker, from the entity or from
+        // here.
+        m_pending67 = false;
+        if (code != 67)
+            m_out.integer(67, 1);
+    }
+    if ((code == 5 || code == 105) && !m_impliedReactor.isNull()) {
+        AcDbObjectId owner = m_impliedReactor;
+        m_impliedReactor = AcDbObjectId::kNull;
+        m_out.text(code, rb.resval.rstring ? toUtf8(rb.resval.rstring) : std::string("0"));
+        m_out.text(102, "{ACAD_REACTORS");
+        m_out.handle(330, fileHandle(owner));
+        m_out.text(102, "}");
+        return Acad::eOk;
+    }
     switch (rbKind(rb.restype)) {
     case RbKind::String:
         m_out.text(code, fileText(rb.resval.rstring));
         if (code == 100 && m_paperSpace && rb.resval.rstring &&
             std::wcscmp(rb.resval.rstring, L"AcDbEntity") == 0)
-            m_out.integer(67, 1);
+            m_pending67 = true;
         return Acad::eOk;
     case RbKind::Handle: {
         std::string h = rb.resval.rstring ? toUtf8(rb.resval.rstring) : std::string("0");
@@ -330,7 +346,10 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
         AcDbObjectId id;
         if (rb.resval.rlname[0] != 0 || rb.resval.rlname[1] != 0)
             acdbGetObjectId(id, rb.resval.rlname);
-        m_out.handle(code, fileHandle(id));
+        std::uint64_t h = fileHandle(id);
+        if (h == 0 && code == 390 && !m_plotStyleForNull.isNull())
+            h = fileHandle(m_plotStyleForNull);
+        m_out.handle(code, h);
         return Acad::eOk;
     }
     case RbKind::Binary: {

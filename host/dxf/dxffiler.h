@@ -3,9 +3,10 @@
 //
 // Conventions shared with the classes that file themselves:
 //   - A point group (10-18, 110-112, 210, 1010-1013) is one result buffer with X, Y and Z. A
-//     point that has no Z group in the file is read with Z = -0.0, and a point whose Z is -0.0
-//     is written without its Z group, so 2D points (the vertices of a light-weight polyline, the
-//     corners of a viewport) stay 2D through a round trip.
+//     point whose Z is -0.0 is written without its Z group. The groups of objects the database
+//     keeps raw are read with Z = -0.0 where the file has no Z group, so their 2D points (the
+//     vertices of a light-weight polyline, the seeds of a hatch) stay 2D through a round trip;
+//     modelled classes get Z = 0.
 //   - Strings: control characters are written as ^ and the character + 64 ("^J"), a caret as
 //     "^ ", and read back the same way.
 //   - Object references (330-369, 390-399, 480-481) are read as ids (a handle not yet seen
@@ -33,6 +34,8 @@ public:
     // out: the block the entity belongs to says whether it is in paper space.
     InFiler(AcDbDatabase* db, const TextCodec& codec, const Group* begin, const Group* end,
             bool dimStyleRecord = false, bool entity = false);
+    // 2D points of the file are read with Z = -0.0 (for data kept raw).
+    void setKeep2d(bool keep) { m_keep2d = keep; }
 
     AcDb::FilerType filerType() const override { return AcDb::kFileFiler; }
     AcDbDatabase* database() const override { return m_db; }
@@ -64,6 +67,7 @@ private:
     const Group* m_commonEnd; // the end of an entity's common part, else the beginning
     const Group* m_last = nullptr;
     bool m_dimStyleRecord;
+    bool m_keep2d = false;
     std::string m_error;
 };
 
@@ -84,7 +88,15 @@ public:
     void beginObject(bool dimStyleRecord, bool paperSpace) {
         m_dimStyleRecord = dimStyleRecord;
         m_paperSpace = paperSpace;
+        m_pending67 = false;
+        m_impliedReactor = AcDbObjectId::kNull;
+        m_plotStyleForNull = AcDbObjectId::kNull;
     }
+    // An object owned by a dictionary names it as its reactor, as the format has it, also when
+    // the database did not record the reactor: the group goes after the handle.
+    void setImpliedReactor(AcDbObjectId owner) { m_impliedReactor = owner; }
+    // A layer without a plot style refers to the drawing's default one.
+    void setPlotStyleForNull(AcDbObjectId id) { m_plotStyleForNull = id; }
     void writeChain(const resbuf* rb);
     // The text of a string as the file holds it (encoded, control characters escaped).
     std::string fileText(const ACHAR* s) const;
@@ -94,6 +106,9 @@ private:
     Writer& m_out;
     bool m_dimStyleRecord = false;
     bool m_paperSpace = false;
+    bool m_pending67 = false; // after "100 AcDbEntity" of a paper space entity
+    AcDbObjectId m_impliedReactor;
+    AcDbObjectId m_plotStyleForNull;
 };
 
 // The hexadecimal handle of an id for a file: "0" for null ids and ids of erased or missing

@@ -152,8 +152,8 @@ bool Tokenizer::next(Group& g) {
     }
     std::string_view value;
     if (!readLine(value)) {
-        fail(codeLineNo, "group code " + std::to_string(code) +
-                             " has no value: the file ends in the middle of a group");
+        fail(codeLineNo,
+             "group code " + std::to_string(code) + " has no value: the file is truncated");
         return false;
     }
     g.code = static_cast<int>(code);
@@ -215,15 +215,28 @@ bool parseHandle(std::string_view s, std::uint64_t& out) {
     return ec == std::errc() && p == s.data() + s.size();
 }
 
+namespace {
+
+// The text of a real into buf (at least 32 characters); its length.
+size_t realText(double v, char* buf) {
+    if (!std::isfinite(v) || v == 0.0) {
+        std::memcpy(buf, "0.0", 3);
+        return 3;
+    }
+    auto [p, ec] = std::to_chars(buf, buf + 28, v);
+    size_t n = ec == std::errc() ? static_cast<size_t>(p - buf) : 0;
+    if (std::memchr(buf, '.', n) == nullptr && std::memchr(buf, 'e', n) == nullptr) {
+        std::memcpy(buf + n, ".0", 2);
+        n += 2;
+    }
+    return n;
+}
+
+} // namespace
+
 std::string formatReal(double v) {
-    if (!std::isfinite(v) || v == 0.0)
-        return "0.0";
-    char buf[64];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, ec == std::errc() ? p : buf);
-    if (s.find_first_of(".e") == std::string::npos)
-        s += ".0";
-    return s;
+    char buf[32];
+    return std::string(buf, realText(v, buf));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -247,7 +260,8 @@ void Writer::text(int c, std::string_view bytes) {
 
 void Writer::real(int c, double v) {
     code(c);
-    m_out += formatReal(v);
+    char buf[32];
+    m_out.append(buf, realText(v, buf));
     m_out.push_back('\n');
 }
 

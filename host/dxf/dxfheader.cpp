@@ -591,6 +591,7 @@ namespace {
 // The groups of a variable as a chain (the reader's conversion: points, handles, strings).
 resbuf* chainOf(AcDbDatabase* db, const TextCodec& codec, const HeaderVarGroups& v) {
     InFiler filer(db, codec, v.begin, v.end);
+    filer.setKeep2d(true);
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
     resbuf rb{};

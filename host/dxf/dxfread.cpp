@@ -9,6 +9,8 @@
 #include "dxfclasses.h"
 #include "dxffiler.h"
 #include "dxfheader.h"
+#include "dxflayerdesc.h"
+#include "dxfr12.h"
 #include "dxfsections.h"
 #include "dxfviews.h"
 #include "gepnt3d.h"
@@ -75,6 +77,20 @@ AcDbObjectId tableIdByName(AcDbDatabase* db, std::string_view name) {
     return AcDbObjectId::kNull;
 }
 
+DbRole tableRole(std::string_view name) {
+    static const std::pair<const char*, DbRole> kRoles[] = {
+        {"VPORT", DbRole::ViewportTable},     {"LTYPE", DbRole::LinetypeTable},
+        {"LAYER", DbRole::LayerTable},        {"STYLE", DbRole::TextStyleTable},
+        {"VIEW", DbRole::ViewTable},          {"UCS", DbRole::UCSTable},
+        {"APPID", DbRole::RegAppTable},       {"DIMSTYLE", DbRole::DimStyleTable},
+        {"BLOCK_RECORD", DbRole::BlockTable},
+    };
+    for (auto& [n, r] : kRoles)
+        if (name == n)
+            return r;
+    return DbRole::Count;
+}
+
 // Entities that belong to the entity before them (R12 files say so only by their order).
 bool isFollower(std::string_view type) {
     return type == "ATTRIB" || type == "VERTEX" || type == "SEQEND";
@@ -83,6 +99,12 @@ bool isFollower(std::string_view type) {
 class DxfIn {
 public:
     DxfIn(AcDbDatabase* db, const FileStructure& fs) : m_db(db), m_fs(fs) {}
+    ~DxfIn() {
+        for (auto& x : m_xdata)
+            acutRelRb(x.second);
+    }
+    DxfIn(const DxfIn&) = delete;
+    DxfIn& operator=(const DxfIn&) = delete;
     bool run();
     std::string error;
 
@@ -110,6 +132,8 @@ private:
     bool readEntity(const Record& r, AcDbObjectId block, AcDbObjectId& lastMain);
     AcDbObjectId findBlock(const std::wstring& name) const;
     bool applyXData();
+    // Gives the database the tables a file did not bring.
+    void ensureTables();
 
     AcDbDatabase* m_db;
     const FileStructure& m_fs;
@@ -167,7 +191,14 @@ AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* o
     }
     owned.release(); // the database owns it now
     const Group* end = r.groups.data() + r.groups.size();
+    std::vector<Group> marked;
+    if (entity && !r.has(100) && !AcDbBlockBegin::cast(obj)) {
+        marked = withSubclassMarkers(r);
+        begin = marked.data();
+        end = marked.data() + marked.size();
+    }
     InFiler filer(m_db, m_codec, begin, end, dimStyleRecord, entity);
+    filer.setKeep2d(AcDbRawObject::cast(obj) || AcDbRawEntity::cast(obj));
     es = obj->dxfInFields(&filer);
     if (!filer.error().empty()) {
         if (error.empty())
@@ -211,6 +242,9 @@ bool DxfIn::readTable(const Section& s, size_t& i) {
             return error.empty() ? fail(tr.line, "table " + std::string(name) + " is unknown")
                                  : false;
         table = AcDbSymbolTable::cast(read);
+        // Records and entities find each other by name through the tables' roles.
+        if (DbRole role = tableRole(name); role != DbRole::Count)
+            setRoleId(m_db, role, tableId);
     } else if (cls) {
         tableId = tableIdByName(m_db, name);
         if (!tableId.isNull() && acdbOpenObject(table, tableId, AcDb::kForWrite) != Acad::eOk)
@@ -429,17 +463,68 @@ bool DxfIn::readObjects(const Section& s) {
     return true;
 }
 
+// Registers an application a file uses in extended data without an APPID record for it.
+void registerApp(AcDbDatabase* db, const ACHAR* name) {
+    AcDbRegAppTable* table = nullptr;
+    if (!name || !*name || db->getRegAppTable(table, AcDb::kForWrite) != Acad::eOk)
+        return;
+    if (!table->has(name)) {
+        auto* rec = new AcDbRegAppTableRecord();
+        if (rec->setName(name) == Acad::eOk && table->add(rec) == Acad::eOk)
+            rec->close();
+        else
+            delete rec;
+    }
+    table->close();
+}
+
 bool DxfIn::applyXData() {
     for (auto& [id, chain] : m_xdata) {
         AcDbObject* o = nullptr;
-        if (acdbOpenObject(o, id, AcDb::kForWrite) == Acad::eOk) {
-            o->setXData(chain);
+        if (acdbOpenObject(o, id, AcDb::kForWrite, true) == Acad::eOk) {
+            if (auto* layer = AcDbLayerTableRecord::cast(o)) {
+                std::wstring d = takeLayerDescription(chain);
+                if (!d.empty())
+                    layer->setDescription(d.c_str());
+            }
+            if (chain && o->setXData(chain) == Acad::eRegappIdNotFound) {
+                for (const resbuf* rb = chain; rb; rb = rb->rbnext)
+                    if (rb->restype == 1001)
+                        registerApp(m_db, rb->resval.rstring);
+                o->setXData(chain);
+            }
             o->close();
         }
         acutRelRb(chain);
     }
     m_xdata.clear();
     return true;
+}
+
+void DxfIn::ensureTables() {
+    static const std::pair<DbRole, const wchar_t*> kTables[] = {
+        {DbRole::BlockTable, L"AcDbBlockTable"},
+        {DbRole::LayerTable, L"AcDbLayerTable"},
+        {DbRole::TextStyleTable, L"AcDbTextStyleTable"},
+        {DbRole::LinetypeTable, L"AcDbLinetypeTable"},
+        {DbRole::ViewTable, L"AcDbViewTable"},
+        {DbRole::UCSTable, L"AcDbUCSTable"},
+        {DbRole::ViewportTable, L"AcDbViewportTable"},
+        {DbRole::RegAppTable, L"AcDbRegAppTable"},
+        {DbRole::DimStyleTable, L"AcDbDimStyleTable"},
+    };
+    for (auto& [role, cls] : kTables) {
+        if (!roleId(m_db, role).isNull())
+            continue;
+        AcDbObject* table = createDbObject(cls);
+        AcDbObjectId id;
+        if (!table || m_db->addAcDbObject(id, table) != Acad::eOk) {
+            delete table;
+            continue;
+        }
+        setRoleId(m_db, role, id);
+        table->close();
+    }
 }
 
 bool DxfIn::run() {
@@ -489,6 +574,8 @@ bool DxfIn::run() {
     }
     if (tables && !readTables(*tables))
         return false;
+    if (!m_merge)
+        ensureTables();
     if (const Section* s = m_fs.find("BLOCKS"); s && !readBlocks(*s))
         return false;
     if (const Section* s = m_fs.find("ENTITIES"); s && !readEntities(*s))
