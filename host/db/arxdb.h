@@ -5,6 +5,7 @@
 #include "dbapserv.h"
 #include "dbcolor.h"
 #include "dbdict.h"
+#include "dbdimension.h"
 #include "dbents.h"
 #include "dbfiler.h"
 #include "dbid.h"
