@@ -11,6 +11,7 @@
 #include "dbid.h"
 #include "dblayout.h"
 #include "dbmain.h"
+#include "dbmleader.h"
 #include "dbmleaderstyle.h"
 #include "dbraw.h"
 #include "dbsymtb.h"
