@@ -218,7 +218,35 @@ resbuf* acutNewRb(int type) {
     return rb;
 }
 
+namespace khost {
+namespace {
+std::vector<const resbuf*>& hostOwnedChains() {
+    static std::vector<const resbuf*> chains;
+    return chains;
+}
+} // namespace
+
+void setHostOwnedChain(const resbuf* head, bool owned) {
+    auto& chains = hostOwnedChains();
+    if (!head)
+        return;
+    if (owned) {
+        chains.push_back(head);
+        return;
+    }
+    for (auto it = chains.rbegin(); it != chains.rend(); ++it) {
+        if (*it == head) {
+            chains.erase(std::next(it).base());
+            return;
+        }
+    }
+}
+} // namespace khost
+
 int acutRelRb(resbuf* rb) {
+    for (const resbuf* owned : khost::hostOwnedChains())
+        if (owned == rb)
+            return RTNORM;
     while (rb) {
         resbuf* next = rb->rbnext;
         khost::rbFreeValue(rb);

@@ -24,4 +24,8 @@ resbuf* rbCopyChain(const resbuf* rb);
 void rbFreeValue(resbuf* rb);
 void rbSetString(resbuf* rb, const ACHAR* text);
 
+// A chain the host owns while an application looks at it (the arguments of an AutoLISP call):
+// acutRelRb on it does nothing, as the host documents; the host frees it itself afterwards.
+void setHostOwnedChain(const resbuf* head, bool owned);
+
 } // namespace khost

@@ -18,17 +18,12 @@ protected:
         khost::LoadedApp app;
         app.name = L"Kresbon";
         app.entry = &acrxEntryPoint;
-        int i = khost::registerApp(app);
-        khost::sendAppMessage(i, AcRx::kInitAppMsg, &m_nId);
-        khost::sendAppMessage(i, AcRx::kLoadDwgMsg, &m_nId);
-        return i;
+        return khost::loadApplication(app);
     }
     void Uvolni(int i) {
-        khost::sendAppMessage(i, AcRx::kUnloadDwgMsg, &m_nId);
-        khost::sendAppMessage(i, AcRx::kUnloadAppMsg, &m_nId);
-        khost::unregisterApp(i);
+        khost::sendAppMessage(i, AcRx::kUnloadDwgMsg);
+        khost::unloadApplication(i, true);
     }
-    int m_nId = 0;
 };
 
 TEST_F(Aplikace, LoadPrintsMessageAsksFirstRunAndUnloadRemovesEverything) {
@@ -43,7 +38,8 @@ TEST_F(Aplikace, LoadPrintsMessageAsksFirstRunAndUnloadRemovesEverything) {
               std::wstring::npos);
     ASSERT_NE(g_pNastaveni, nullptr);
     EXPECT_FALSE(g_pNastaveni->m_bNastaveno);
-    EXPECT_TRUE(acrxDynamicLinker->isAppMDIAware(&m_nId));
+    EXPECT_TRUE(khost::isAppMDIAware(i));
+    EXPECT_TRUE(khost::isAppUnlocked(i));
 
     AcEdCommand* pPokus = Zasobnik()->lookupGlobalCmd(L"pokus");
     ASSERT_NE(pPokus, nullptr);

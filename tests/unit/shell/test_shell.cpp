@@ -68,3 +68,48 @@ TEST_F(Installer, FirstUseFillsMachineHiveAndCopiesUserDataOnce) {
 }
 
 } // namespace
+
+namespace {
+
+class OpenCheck : public HostFixture {};
+
+AcDbObjectId g_leftOpen;
+
+void LeavesLayerTableOpen() {
+    AcDbLayerTable* pTable = nullptr;
+    acdbHostApplicationServices()->workingDatabase()->getSymbolTable(pTable, AcDb::kForRead);
+    g_leftOpen = pTable->objectId();
+}
+
+void ClosesEverything() {
+    AcDbLayerTable* pTable = nullptr;
+    acdbHostApplicationServices()->workingDatabase()->getSymbolTable(pTable, AcDb::kForRead);
+    pTable->close();
+}
+
+TEST_F(OpenCheck, CommandLeavingAnObjectOpenIsReportedWithClassAndHandle) {
+    AcEdCommandStack* stack = AcEdCommandStack::cast(acrxSysRegistry()->at(ACRX_COMMAND_DOCK));
+    ASSERT_EQ(stack->addCommand(L"TEST_open", L"nechotevrene", L"nechotevrene", ACRX_CMD_MODAL,
+                                &LeavesLayerTableOpen),
+              Acad::eOk);
+    ASSERT_EQ(stack->addCommand(L"TEST_open", L"zavre", L"zavre", ACRX_CMD_MODAL,
+                                &ClosesEverything),
+              Acad::eOk);
+    const int before = khost::openCheckFailures();
+    ASSERT_TRUE(khost::executeCommand(L"nechotevrene"));
+    std::wstring t = transcript();
+    wchar_t handle[32];
+    std::swprintf(handle, 32, L"%llX",
+                  static_cast<unsigned long long>(static_cast<Adesk::UInt64>(g_leftOpen.handle())));
+    EXPECT_NE(t.find(L"object left open: AcDbLayerTable " + std::wstring(handle) + L" (for read)"),
+              std::wstring::npos)
+        << std::string(t.begin(), t.end());
+    EXPECT_EQ(khost::openCheckFailures(), before + 1);
+    // The host closed it, so the next command finds the table free and nothing is reported.
+    ASSERT_TRUE(khost::executeCommand(L"zavre"));
+    EXPECT_EQ(transcript().find(L"left open"), std::wstring::npos);
+    EXPECT_EQ(khost::openCheckFailures(), before + 1);
+    stack->removeGroup(L"TEST_open");
+}
+
+} // namespace

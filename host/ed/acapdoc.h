@@ -1,0 +1,4 @@
+// Documents and their manager (see acdocman.h).
+#pragma once
+
+#include "acdocman.h"

@@ -1,0 +1,10 @@
+// Everything of the editor that applications use.
+#pragma once
+
+#include "acapdoc.h"
+#include "accmd.h"
+#include "aced.h"
+#include "acedads.h"
+#include "acedlisp.h"
+#include "acrxEntryPoint.h"
+#include "rxregsvc.h"

@@ -1,0 +1,3 @@
+#include "aced.h"
+
+ACRX_DEFINE_MEMBERS(AcEdUIContext, AcRxObject)

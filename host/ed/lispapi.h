@@ -1,0 +1,8 @@
+// Evaluation of AutoLISP text typed on the command line.
+#pragma once
+
+#include <string>
+
+namespace khost {
+bool lispEvalText(const std::wstring& text);
+}
