@@ -67,6 +67,21 @@ ACHAR* mallocString(const std::wstring& s) {
     return p;
 }
 
+// Most texts of a file are ASCII without escapes: they are widened straight into the buffer the
+// group gets. Null for any other text.
+ACHAR* plainAsciiString(std::string_view bytes) {
+    for (char c : bytes) {
+        auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80 || c == '^' || c == '\\')
+            return nullptr;
+    }
+    auto* p = static_cast<ACHAR*>(std::malloc((bytes.size() + 1) * sizeof(ACHAR)));
+    for (size_t i = 0; i < bytes.size(); ++i)
+        p[i] = static_cast<ACHAR>(static_cast<unsigned char>(bytes[i]));
+    p[bytes.size()] = 0;
+    return p;
+}
+
 int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -119,13 +134,16 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
     };
     switch (rbKind(code)) {
     case RbKind::String: {
-        std::wstring text = unescapeCarets(m_codec.decode(g.value));
-        rb.resval.rstring = mallocString(text);
+        rb.resval.rstring = plainAsciiString(g.value);
+        if (!rb.resval.rstring)
+            rb.resval.rstring = mallocString(unescapeCarets(m_codec.decode(g.value)));
         ++p;
         return true;
     }
     case RbKind::Handle: {
-        rb.resval.rstring = mallocString(m_codec.decode(trim(g.value)));
+        rb.resval.rstring = plainAsciiString(trim(g.value));
+        if (!rb.resval.rstring)
+            rb.resval.rstring = mallocString(m_codec.decode(trim(g.value)));
         ++p;
         return true;
     }
@@ -237,6 +255,48 @@ Acad::ErrorStatus InFiler::pushBackItem() {
     m_pos = m_last;
     m_last = nullptr;
     return Acad::eOk;
+}
+
+bool InFiler::atSubclassData(const ACHAR* subClassName) {
+    const Group* p = m_pos;
+    while (p < m_end && skipped(p))
+        ++p;
+    if (p >= m_end || p->code != 100 || !subClassName) {
+        m_last = nullptr;
+        return false;
+    }
+    std::string_view v = trim(p->value);
+    size_t i = 0;
+    for (; i < v.size() && subClassName[i]; ++i) {
+        auto a = static_cast<unsigned char>(v[i]);
+        wchar_t b = subClassName[i];
+        if (a >= 0x80 || b >= 0x80 || b < 0)
+            return AcDbDxfFiler::atSubclassData(subClassName); // not ASCII: the general way
+        auto fold = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+        if (fold(a) != fold(static_cast<unsigned>(b))) {
+            m_last = nullptr;
+            return false;
+        }
+    }
+    if (i != v.size() || subClassName[i]) {
+        m_last = nullptr;
+        return false;
+    }
+    m_last = p;
+    m_pos = p + 1;
+    return true;
+}
+
+bool InFiler::atExtendedData() {
+    const Group* p = m_pos;
+    while (p < m_end && skipped(p))
+        ++p;
+    // The extended data is not handed out by readResBuf: its start is the end of the fields.
+    return p >= m_end;
+}
+
+bool InFiler::atEndOfObject() {
+    return atEOF();
 }
 
 bool InFiler::atEOF() {

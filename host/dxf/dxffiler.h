@@ -31,7 +31,8 @@ public:
     // The groups [begin, end) of a record; the extended data (from the first 1001) is not
     // handed out by readResBuf but collected by readXData.
     // For an entity, group 67 of the common part (before the second subclass marker) is left
-    // out: the block the entity belongs to says whether it is in paper space.
+    // out: the block the entity belongs to says whether it is in paper space. The handle (5) is
+    // left out too: the reader gives the object its handle.
     InFiler(AcDbDatabase* db, const TextCodec& codec, const Group* begin, const Group* end,
             bool dimStyleRecord = false, bool entity = false);
     // 2D points of the file are read with Z = -0.0 (for data kept raw).
@@ -42,6 +43,11 @@ public:
     Acad::ErrorStatus readResBuf(resbuf* pRb) override;
     Acad::ErrorStatus pushBackItem() override;
     bool atEOF() override;
+    // The checks the classes make between their groups, on the file's text without converting
+    // it: a subclass marker is compared in ASCII without regard to case.
+    bool atSubclassData(const ACHAR* subClassName) override;
+    bool atExtendedData() override;
+    bool atEndOfObject() override;
     Acad::ErrorStatus writeResBuf(const resbuf&) override { return Acad::eNotApplicable; }
 
     // The extended data of the record as a chain (null when none), and the line of the first
@@ -55,8 +61,11 @@ public:
     bool convert(const Group*& p, const Group* end, resbuf& rb);
 
 private:
+    // Comments, the paper space flag of an entity's common part, and the handle (the reader
+    // takes it from the record itself; in a dimension style record group 5 is another field).
     bool skipped(const Group* p) const {
-        return p->code == 999 || (p->code == 67 && p < m_commonEnd);
+        return p->code == 999 || (p->code == 67 && p < m_commonEnd) ||
+               (p->code == 5 && !m_dimStyleRecord);
     }
 
     AcDbDatabase* m_db;

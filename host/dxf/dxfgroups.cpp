@@ -129,6 +129,46 @@ bool Tokenizer::next(Group& g) {
     }
     if (!m_error.empty())
         return false;
+    // The common form first: a code of digits (perhaps signed and padded with spaces) on its own
+    // line, then the value line. Anything else goes the careful way below.
+    {
+        const char* base = m_text.data();
+        const char* p = base + m_pos;
+        const char* end = base + m_text.size();
+        while (p < end && *p == ' ')
+            ++p;
+        bool negative = p < end && *p == '-';
+        if (negative)
+            ++p;
+        int code = 0, digits = 0;
+        for (; p < end && *p >= '0' && *p <= '9' && digits < 6; ++p, ++digits)
+            code = code * 10 + (*p - '0');
+        while (p < end && *p == ' ')
+            ++p;
+        if (p < end && *p == '\r')
+            ++p;
+        if (digits > 0 && p + 1 < end && *p == '\n' && code <= 32767 + (negative ? 1 : 0)) {
+            const char* v = ++p;
+            // Values are mostly short: a few bytes by hand, then the library's search.
+            const char* stop = end - v > 16 ? v + 16 : end;
+            while (p < stop && *p != '\n')
+                ++p;
+            if (p == stop && p < end) {
+                const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+                p = nl ? static_cast<const char*>(nl) : end;
+            }
+            const char* ve = p;
+            if (ve > v && ve[-1] == '\r')
+                --ve;
+            g.code = negative ? -code : code;
+            g.value = std::string_view(v, static_cast<size_t>(ve - v));
+            g.line = m_line + 1;
+            m_line += 2;
+            m_pos = static_cast<size_t>((p < end ? p + 1 : end) - base);
+            m_last = g;
+            return true;
+        }
+    }
     std::string_view codeLine;
     if (!readLine(codeLine))
         return false;

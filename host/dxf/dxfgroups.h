@@ -23,9 +23,11 @@ ValueKind valueKind(int code);
 bool isPointCode(int code);
 
 struct Group {
-    int code = 0;
+    Group() = default;
+    Group(int c, std::string_view v, int l) : value(v), code(c), line(l) {}
     std::string_view value; // the value line without its line end; spaces kept
-    int line = 0;           // line number of the code (1-based)
+    int code = 0;
+    int line = 0; // line number of the code (1-based)
 };
 
 class Tokenizer {

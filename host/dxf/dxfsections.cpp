@@ -47,6 +47,10 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
     Section* section = nullptr;
     Record* record = nullptr;
     bool sawEof = false;
+    // Where each record's groups start in its section's recordGroups, while they are collected.
+    std::vector<std::vector<size_t>> starts;
+    // A group takes at least 4 bytes of the file ("0\nX\n"); entity groups average 10 to 12.
+    const size_t expectedGroups = text.size() / 8;
     while (tok.next(g)) {
         if (g.code == 999) // comments
             continue;
@@ -56,7 +60,7 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
                 break;
             }
             if (record)
-                record->groups.push_back(g);
+                section->recordGroups.push_back(g);
             else
                 section->leading.push_back(g);
             continue;
@@ -86,6 +90,7 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
                 break;
             }
             out.sections.emplace_back();
+            starts.emplace_back();
             section = &out.sections.back();
             section->name = std::string(trim(name.value));
             section->line = g.line;
@@ -105,7 +110,11 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
             tok.fail(g.line, shown(g.value) + " outside of a section");
             break;
         }
+        // Room for the groups of the entities at once (address space only until used).
+        if (section->records.empty() && section->name == "ENTITIES")
+            section->recordGroups.reserve(expectedGroups);
         section->records.emplace_back();
+        starts.back().push_back(section->recordGroups.size());
         record = &section->records.back();
         record->type = type;
         record->line = g.line;
@@ -122,6 +131,15 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
         error = tok.error();
         out.sections.clear();
         return false;
+    }
+    // The records get their ranges now that the groups no longer move.
+    for (size_t k = 0; k < out.sections.size(); ++k) {
+        Section& sec = out.sections[k];
+        const std::vector<size_t>& st = starts[k];
+        for (size_t r = 0; r < sec.records.size(); ++r) {
+            size_t end = r + 1 < st.size() ? st[r + 1] : sec.recordGroups.size();
+            sec.records[r].groups = GroupSpan(sec.recordGroups.data() + st[r], end - st[r]);
+        }
     }
     return true;
 }

@@ -12,10 +12,27 @@
 
 namespace khost::dxf {
 
+// The groups of one record: a range of the groups its section keeps together.
+class GroupSpan {
+public:
+    GroupSpan() = default;
+    GroupSpan(const Group* begin, size_t size) : m_begin(begin), m_size(size) {}
+    const Group* data() const { return m_begin; }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const Group* begin() const { return m_begin; }
+    const Group* end() const { return m_begin + m_size; }
+    const Group& operator[](size_t i) const { return m_begin[i]; }
+
+private:
+    const Group* m_begin = nullptr;
+    size_t m_size = 0;
+};
+
 struct Record {
     std::string_view type; // the value of the 0 group: "LINE", "TABLE", "DICTIONARY" ...
     int line = 0;
-    std::vector<Group> groups; // the groups after the 0 group
+    GroupSpan groups; // the groups after the 0 group
 
     // The value of the first group with this code, or empty.
     std::string_view find(int code) const;
@@ -27,6 +44,9 @@ struct Section {
     int line = 0;
     std::vector<Group> leading; // the groups before the first record (header variables)
     std::vector<Record> records;
+    // The groups of all records, in the order of the file (one allocation for a section rather
+    // than one for each record).
+    std::vector<Group> recordGroups;
 };
 
 struct FileStructure {
