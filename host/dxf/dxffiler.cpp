@@ -67,6 +67,22 @@ ACHAR* mallocString(const std::wstring& s) {
     return p;
 }
 
+// A text of printable ASCII without carets as the file holds it, into buf (with its terminating
+// zero); false for any other text or one that does not fit.
+bool plainNarrow(const ACHAR* s, char* buf, size_t size) {
+    if (!s)
+        return false;
+    size_t i = 0;
+    for (; s[i]; ++i) {
+        ACHAR c = s[i];
+        if (i + 1 >= size || c < 0x20 || c >= 0x7F || c == L'^')
+            return false;
+        buf[i] = static_cast<char>(c);
+    }
+    buf[i] = 0;
+    return true;
+}
+
 // Most texts of a file are ASCII without escapes: they are widened straight into the buffer the
 // group gets. Null for any other text.
 ACHAR* plainAsciiString(std::string_view bytes) {
@@ -369,12 +385,20 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
     }
     switch (rbKind(rb.restype)) {
     case RbKind::String:
-        m_out.text(code, fileText(rb.resval.rstring));
+        if (char buf[256]; plainNarrow(rb.resval.rstring, buf, sizeof buf))
+            m_out.text(code, buf);
+        else
+            m_out.text(code, fileText(rb.resval.rstring));
         if (code == 100 && m_paperSpace && rb.resval.rstring &&
             std::wcscmp(rb.resval.rstring, L"AcDbEntity") == 0)
             m_pending67 = true;
         return Acad::eOk;
     case RbKind::Handle: {
+        if (char buf[64]; plainNarrow(rb.resval.rstring, buf, sizeof buf) && buf[0] &&
+                          buf[0] != ' ' && buf[std::strlen(buf) - 1] != ' ') {
+            m_out.text(code, buf);
+            return Acad::eOk;
+        }
         std::string h = rb.resval.rstring ? toUtf8(rb.resval.rstring) : std::string("0");
         m_out.text(code, trim(h).empty() ? std::string_view("0") : trim(h));
         return Acad::eOk;
