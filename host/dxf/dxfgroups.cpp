@@ -149,14 +149,8 @@ bool Tokenizer::next(Group& g) {
             ++p;
         if (digits > 0 && p + 1 < end && *p == '\n' && code <= 32767 + (negative ? 1 : 0)) {
             const char* v = ++p;
-            // Values are mostly short: a few bytes by hand, then the library's search.
-            const char* stop = end - v > 16 ? v + 16 : end;
-            while (p < stop && *p != '\n')
-                ++p;
-            if (p == stop && p < end) {
-                const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
-                p = nl ? static_cast<const char*>(nl) : end;
-            }
+            const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+            p = nl ? static_cast<const char*>(nl) : end;
             const char* ve = p;
             if (ve > v && ve[-1] == '\r')
                 --ve;
