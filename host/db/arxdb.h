@@ -2,6 +2,7 @@
 #pragma once
 
 #include "acdb.h"
+#include "dbannoscale.h"
 #include "dbapserv.h"
 #include "dbcolor.h"
 #include "dbdict.h"
