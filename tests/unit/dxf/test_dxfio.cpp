@@ -1004,7 +1004,8 @@ print("lines", sum(1 for x in a if x.startswith("LINE")))
 }
 
 TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
-    // R12 in Windows-1250: no handles, no owners, no subclass markers, no block records.
+    // R12 in Windows-1250: no owners, no subclass markers, no block records, handles on some
+    // entities only (they are not kept: the drawing is merged into a new one).
     std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
                        "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
                        "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
@@ -1029,7 +1030,7 @@ TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
                        "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
                        "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
                        "  0\nSECTION\n  2\nENTITIES\n"
-                       "  0\nLINE\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
+                       "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
                        "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
                        " 30\n0.0\n"
                        "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
@@ -1115,4 +1116,33 @@ print(doc.layers.get("ČÁRY").dxf.linetype, doc.header["$CLAYER"])
                     "ZNAČKA [('ČÍSLO', '7')]\n"
                     "[(1.0, 2.0, 3.0), (4.0, 5.0, 6.0)]\n"
                     "DASHED ČÁRY\n");
+}
+
+TEST(DxfRoundTrip, ErasedObjectsAndWhatTheyOwnAreLeftOut) {
+    TempDir dir;
+    Built b = buildDrawing();
+    AcDbEntity* line = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(line, b.line, AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(line->erase(), Acad::eOk);
+    line->close();
+    std::wstring error;
+    ASSERT_TRUE(khost::writeDrawing(b.db, wpath(dir / "e.dxf"), error)) << toUtf8(error);
+    std::string text = readText(dir / "e.dxf");
+    auto handleGroup = [](AcDbObjectId id) {
+        std::ostringstream s;
+        s << "\n  5\n" << std::hex << std::uppercase << id.handle().value() << "\n";
+        return s.str();
+    };
+    EXPECT_EQ(text.find(handleGroup(b.line)), std::string::npos);
+    EXPECT_EQ(text.find(handleGroup(b.xdict)), std::string::npos);
+    EXPECT_EQ(text.find(handleGroup(b.xrecord)), std::string::npos);
+    EXPECT_NE(text.find(handleGroup(b.layer)), std::string::npos);
+    AcDbDatabase* back = khost::readDrawing(wpath(dir / "e.dxf"), error);
+    ASSERT_NE(back, nullptr) << toUtf8(error);
+    EXPECT_TRUE(idOf(back, b.line.handle()).isNull());
+    delete back;
+    delete b.db;
+    if (!haveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    EXPECT_EQ(ezdxfAudit(dir, dir / "e.dxf"), "");
 }
