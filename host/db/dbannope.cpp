@@ -4,6 +4,7 @@
 
 #include "acutads.h"
 #include "dbimpl.h"
+#include "dbmleaderstyle.h"
 #include "dbraw.h"
 
 #include <algorithm>
@@ -16,7 +17,19 @@ namespace khost {
 
 namespace {
 
-enum class Kind { None, Text, MText, BlockRef, MLeader, Leader, Hatch, Dimension, Fcf, Record };
+enum class Kind {
+    None,
+    Text,
+    MText,
+    BlockRef,
+    MLeader,
+    Leader,
+    Hatch,
+    Dimension,
+    Fcf,
+    Record,
+    MLeaderStyle
+};
 
 Kind kindOf(const AcDbObject* obj) {
     if (!obj)
@@ -45,6 +58,8 @@ Kind kindOf(const AcDbObject* obj) {
         return style->isShapeFile() ? Kind::None : Kind::Record;
     if (AcDbDimStyleTableRecord::cast(obj))
         return Kind::Record;
+    if (AcDbMLeaderStyle::cast(obj))
+        return Kind::MLeaderStyle;
     return Kind::None;
 }
 
@@ -435,6 +450,8 @@ ContextInterface g_contexts;
 class AnnotativePE : public AcDbAnnotativeObjectPE {
 public:
     bool annotative(AcDbObject* obj) const override {
+        if (const auto* style = AcDbMLeaderStyle::cast(obj))
+            return style->annotative();
         return obj && kindOf(obj) != Kind::None && readFlag(obj);
     }
     Acad::ErrorStatus setAnnotative(AcDbObject* obj, const bool on) override {
@@ -442,6 +459,9 @@ public:
         Acad::ErrorStatus es = checkedForWrite(obj, db);
         if (es != Acad::eOk)
             return es;
+        // A multileader style keeps the flag in its own fields.
+        if (auto* style = AcDbMLeaderStyle::cast(obj))
+            return style->setAnnotative(on);
         if (!on) {
             es = writeFlag(obj, db, false);
             if (es == Acad::eOk && keepsContexts(obj))
@@ -471,8 +491,8 @@ AnnotativePE g_annotative;
         addProtocolExtension(cls, AcDbAnnotativeObjectPE::desc(), &g_annotative);
         addProtocolExtension(cls, AcDbObjectContextInterface::desc(), &g_contexts);
     }
-    for (const wchar_t* cls :
-         {L"AcDbBlockTableRecord", L"AcDbTextStyleTableRecord", L"AcDbDimStyleTableRecord"})
+    for (const wchar_t* cls : {L"AcDbBlockTableRecord", L"AcDbTextStyleTableRecord",
+                               L"AcDbDimStyleTableRecord", L"AcDbMLeaderStyle"})
         addProtocolExtension(cls, AcDbAnnotativeObjectPE::desc(), &g_annotative);
     return true;
 }();
@@ -485,7 +505,7 @@ bool annotativeKind(const AcDbObject* obj) {
 
 bool keepsContexts(const AcDbObject* obj) {
     const Kind k = kindOf(obj);
-    return k != Kind::None && k != Kind::Record;
+    return k != Kind::None && k != Kind::Record && k != Kind::MLeaderStyle;
 }
 
 std::vector<std::pair<std::wstring, AcDbAnnotScaleObjectContextData*>>
