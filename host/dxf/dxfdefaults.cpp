@@ -129,7 +129,6 @@ bool writeStandardContents(const AcDbObject* obj, Writer& w, OutFiler& f) {
                                                          : 0;
     if (kind == 0)
         return false;
-    f.beginObject(false, false);
     obj->AcDbObject::dxfOutFields(&f);
     if (kind == 1)
         mlineStyle(obj, w, f);

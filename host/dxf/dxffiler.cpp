@@ -298,6 +298,15 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
         if (code != 67)
             m_out.integer(67, 1);
     }
+    if ((code == 5 || code == 105) && !m_impliedReactor.isNull()) {
+        AcDbObjectId owner = m_impliedReactor;
+        m_impliedReactor = AcDbObjectId::kNull;
+        m_out.text(code, rb.resval.rstring ? toUtf8(rb.resval.rstring) : std::string("0"));
+        m_out.text(102, "{ACAD_REACTORS");
+        m_out.handle(330, fileHandle(owner));
+        m_out.text(102, "}");
+        return Acad::eOk;
+    }
     switch (rbKind(rb.restype)) {
     case RbKind::String:
         m_out.text(code, fileText(rb.resval.rstring));
@@ -337,7 +346,10 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
         AcDbObjectId id;
         if (rb.resval.rlname[0] != 0 || rb.resval.rlname[1] != 0)
             acdbGetObjectId(id, rb.resval.rlname);
-        m_out.handle(code, fileHandle(id));
+        std::uint64_t h = fileHandle(id);
+        if (h == 0 && code == 390 && !m_plotStyleForNull.isNull())
+            h = fileHandle(m_plotStyleForNull);
+        m_out.handle(code, h);
         return Acad::eOk;
     }
     case RbKind::Binary: {

@@ -89,7 +89,14 @@ public:
         m_dimStyleRecord = dimStyleRecord;
         m_paperSpace = paperSpace;
         m_pending67 = false;
+        m_impliedReactor = AcDbObjectId::kNull;
+        m_plotStyleForNull = AcDbObjectId::kNull;
     }
+    // An object owned by a dictionary names it as its reactor, as the format has it, also when
+    // the database did not record the reactor: the group goes after the handle.
+    void setImpliedReactor(AcDbObjectId owner) { m_impliedReactor = owner; }
+    // A layer without a plot style refers to the drawing's default one.
+    void setPlotStyleForNull(AcDbObjectId id) { m_plotStyleForNull = id; }
     void writeChain(const resbuf* rb);
     // The text of a string as the file holds it (encoded, control characters escaped).
     std::string fileText(const ACHAR* s) const;
@@ -100,6 +107,8 @@ private:
     bool m_dimStyleRecord = false;
     bool m_paperSpace = false;
     bool m_pending67 = false; // after "100 AcDbEntity" of a paper space entity
+    AcDbObjectId m_impliedReactor;
+    AcDbObjectId m_plotStyleForNull;
 };
 
 // The hexadecimal handle of an id for a file: "0" for null ids and ids of erased or missing

@@ -152,8 +152,8 @@ bool Tokenizer::next(Group& g) {
     }
     std::string_view value;
     if (!readLine(value)) {
-        fail(codeLineNo, "group code " + std::to_string(code) +
-                             " has no value: the file ends in the middle of a group");
+        fail(codeLineNo,
+             "group code " + std::to_string(code) + " has no value: the file is truncated");
         return false;
     }
     g.code = static_cast<int>(code);

@@ -6,6 +6,7 @@
 #include "textconv.h"
 
 #include <cerrno>
+#include <cwctype>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +15,18 @@
 namespace khost {
 
 namespace {
+
+// "X.dwg" is served by "X.dxf": the host has no DWG codec.
+std::wstring drawingFilePath(const std::wstring& path) {
+    if (path.size() >= 4) {
+        std::wstring ext = path.substr(path.size() - 4);
+        for (auto& c : ext)
+            c = static_cast<wchar_t>(std::towlower(c));
+        if (ext == L".dwg")
+            return path.substr(0, path.size() - 4) + L".dxf";
+    }
+    return path;
+}
 
 std::wstring quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
@@ -142,17 +155,6 @@ const bool codecRegistered = [] {
 
 } // namespace
 
-std::wstring drawingFilePath(const std::wstring& path) {
-    if (path.size() >= 4) {
-        std::wstring ext = path.substr(path.size() - 4);
-        for (auto& c : ext)
-            c = static_cast<wchar_t>(std::towlower(c));
-        if (ext == L".dwg")
-            return path.substr(0, path.size() - 4) + L".dxf";
-    }
-    return path;
-}
-
 AcDbDatabase* readDrawing(const std::wstring& path, std::wstring& error) {
     (void)codecRegistered;
     std::wstring file = drawingFilePath(path);
@@ -190,24 +192,6 @@ bool writeDrawing(AcDbDatabase* db, const std::wstring& path, std::wstring& erro
         return false;
     }
     setDatabaseFilename(db, path);
-    return true;
-}
-
-bool readDxfText(AcDbDatabase* db, const std::string& text, std::wstring& error) {
-    std::string message;
-    if (!dxf::readDxf(db, text, message)) {
-        error = fromUtf8(message);
-        return false;
-    }
-    return true;
-}
-
-bool writeDxfText(AcDbDatabase* db, std::string& text, std::wstring& error) {
-    std::string message;
-    if (!dxf::writeDxf(db, text, message)) {
-        error = fromUtf8(message);
-        return false;
-    }
     return true;
 }
 

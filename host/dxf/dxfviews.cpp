@@ -11,7 +11,6 @@ bool writeViewRecord(const AcDbObject* obj, Writer& w, OutFiler& f) {
     if (!vp && !view)
         return false;
     auto* rec = static_cast<const AcDbAbstractViewTableRecord*>(obj);
-    f.beginObject(false, false);
     rec->AcDbSymbolTableRecord::dxfOutFields(&f);
     if (vp) {
         w.text(100, "AcDbViewportTableRecord");

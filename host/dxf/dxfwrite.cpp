@@ -66,6 +66,7 @@ private:
     std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
     std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
     std::unordered_set<AcDbObjectId> m_written;
+    AcDbObjectId m_defaultPlotStyle;               // the default entry of the plot style names
     std::map<std::wstring_view, int> m_classCount; // DXF names written, with their counts
 };
 
@@ -149,10 +150,14 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     m_written.insert(id);
     ++m_classCount[name];
     m_w.text(0, m_filer.fileText(name));
-    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer)) {
-        m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+    m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+    if (!isEntity(o) && AcDbDictionary::cast(peekObject(o->ownerId())) &&
+        o->persistentReactorIds().isEmpty())
+        m_filer.setImpliedReactor(o->ownerId());
+    if (auto* layer = AcDbLayerTableRecord::cast(o); layer && layer->plotStyleNameId().isNull())
+        m_filer.setPlotStyleForNull(m_defaultPlotStyle);
+    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer))
         o->dxfOutFields(&m_filer);
-    }
     resbuf* xdata = xdataForFile(o);
     if (xdata) {
         m_filer.beginObject(false, false);
@@ -322,6 +327,22 @@ void DxfOut::writeEntities() {
     m_w.text(0, "ENDSEC");
 }
 
+// False for an object whose owner, or an owner of that, is erased or gone: it went with it.
+bool ownersAlive(AcDbObjectId id) {
+    for (int depth = 0; depth < 64; ++depth) {
+        AcDbObject* o = peekObject(id);
+        if (!o)
+            return false;
+        AcDbObjectId owner = o->ownerId();
+        if (owner.isNull())
+            return true;
+        if (owner.isErased() || !peekObject(owner))
+            return false;
+        id = owner;
+    }
+    return true;
+}
+
 void DxfOut::writeObjects() {
     m_w.text(0, "SECTION");
     m_w.text(2, "OBJECTS");
@@ -329,7 +350,8 @@ void DxfOut::writeObjects() {
     for (AcDbObjectId id : m_all) {
         AcDbObject* o = peekObject(id);
         if (!o || isEntity(o) || o->isKindOf(AcDbSymbolTable::desc()) ||
-            o->isKindOf(AcDbSymbolTableRecord::desc()) || o->isKindOf(AcDbBlockBegin::desc()))
+            o->isKindOf(AcDbSymbolTableRecord::desc()) || o->isKindOf(AcDbBlockBegin::desc()) ||
+            !ownersAlive(id))
             continue;
         writeObject(id);
     }
@@ -343,6 +365,9 @@ bool DxfOut::run(std::string& out) {
         return false;
     }
     registerLayerDescriptionApp(m_db);
+    if (auto* styles =
+            AcDbDictionaryWithDefault::cast(peekObject(m_db->plotStyleNameDictionaryId())))
+        m_defaultPlotStyle = styles->defaultId();
     scan();
     ensureBlockMarkers();
     // Everything but the header and the classes first: the classes section counts what was

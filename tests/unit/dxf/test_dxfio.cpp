@@ -1116,3 +1116,32 @@ print(doc.layers.get("ČÁRY").dxf.linetype, doc.header["$CLAYER"])
                     "[(1.0, 2.0, 3.0), (4.0, 5.0, 6.0)]\n"
                     "DASHED ČÁRY\n");
 }
+
+TEST(DxfRoundTrip, ErasedObjectsAndWhatTheyOwnAreLeftOut) {
+    TempDir dir;
+    Built b = buildDrawing();
+    AcDbEntity* line = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(line, b.line, AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(line->erase(), Acad::eOk);
+    line->close();
+    std::wstring error;
+    ASSERT_TRUE(khost::writeDrawing(b.db, wpath(dir / "e.dxf"), error)) << toUtf8(error);
+    std::string text = readText(dir / "e.dxf");
+    auto handleGroup = [](AcDbObjectId id) {
+        std::ostringstream s;
+        s << "\n  5\n" << std::hex << std::uppercase << id.handle().value() << "\n";
+        return s.str();
+    };
+    EXPECT_EQ(text.find(handleGroup(b.line)), std::string::npos);
+    EXPECT_EQ(text.find(handleGroup(b.xdict)), std::string::npos);
+    EXPECT_EQ(text.find(handleGroup(b.xrecord)), std::string::npos);
+    EXPECT_NE(text.find(handleGroup(b.layer)), std::string::npos);
+    AcDbDatabase* back = khost::readDrawing(wpath(dir / "e.dxf"), error);
+    ASSERT_NE(back, nullptr) << toUtf8(error);
+    EXPECT_TRUE(idOf(back, b.line.handle()).isNull());
+    delete back;
+    delete b.db;
+    if (!haveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    EXPECT_EQ(ezdxfAudit(dir, dir / "e.dxf"), "");
+}
