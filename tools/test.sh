@@ -7,7 +7,7 @@ tools/deps.sh
 jobs=$(nproc)
 for variant in plain sanitize; do
     dir=build-test-$variant
-    flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    flags=(-DCMAKE_BUILD_TYPE=Release)
     if [ "$variant" = sanitize ]; then
         flags=(-DCMAKE_BUILD_TYPE=Debug -DKRESBON_SANITIZE=ON)
     fi

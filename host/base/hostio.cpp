@@ -48,7 +48,7 @@ bool InputStream::fill() {
     m_pending = fromUtf8(s);
     m_pending.push_back(L'\n');
     if (m_interactive)
-        hostTranscript().print(L"");
+        hostTranscript().noteNewLine();
     return true;
 }
 
@@ -69,6 +69,7 @@ Answer InputStream::readAnswer(bool allowSpaces) {
         break;
     }
     std::wstring text;
+    m_lastEndedLine = true;
     for (;;) {
         if (m_pos >= m_pending.size()) {
             // A queued text without a final newline ends the answer at its end.
@@ -83,8 +84,10 @@ Answer InputStream::readAnswer(bool allowSpaces) {
             break;
         }
         m_atLineStart = false;
-        if (c == L' ' && !allowSpaces)
+        if (c == L' ' && !allowSpaces) {
+            m_lastEndedLine = false;
             break;
+        }
         text.push_back(c);
     }
     if (text == L"^C" || text == L"^c")

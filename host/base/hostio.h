@@ -43,6 +43,9 @@ public:
     Answer readLine();
     // True when nothing more can be read.
     bool atEnd();
+    // Whether the last answer read ended its line (a newline or the end of input ended it, not
+    // a space).
+    bool lastAnswerEndedLine() const { return m_lastEndedLine; }
 
     // Whether answers read are echoed to the transcript (scripts: yes; a terminal: no).
     bool echo() const { return m_echo; }
@@ -53,6 +56,7 @@ private:
     std::wstring m_pending;
     size_t m_pos = 0;
     bool m_atLineStart = true;
+    bool m_lastEndedLine = true;
     LineSource m_source;
     bool m_interactive = false;
     bool m_echo = true;
@@ -63,6 +67,8 @@ public:
     void print(std::wstring_view text);
     // The text printed since the last prompt-relevant newline (what a readline prompt shows).
     const std::wstring& currentLine() const { return m_lastLine; }
+    // The terminal moved to a new line by itself (the user pressed Enter at a prompt).
+    void noteNewLine() { m_lastLine.clear(); }
     // Tests capture the transcript instead of (or as well as) writing it to standard output.
     void startCapture(bool alsoToStdout = false);
     std::wstring takeCaptured();

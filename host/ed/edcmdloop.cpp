@@ -74,7 +74,7 @@ bool readLispExpression(std::wstring& text) {
     size_t comment = scan.feed(text);
     if (comment != std::wstring::npos) {
         text.erase(comment);
-        if (!scan.complete())
+        if (!scan.complete() && !hostInput().lastAnswerEndedLine())
             hostInput().readLine(); // the comment runs to the end of its line
     }
     while (!scan.complete()) {
@@ -87,7 +87,8 @@ bool readLispExpression(std::wstring& text) {
         comment = scan.feed(piece);
         if (comment != std::wstring::npos) {
             piece.erase(comment);
-            hostInput().readLine();
+            if (!hostInput().lastAnswerEndedLine())
+                hostInput().readLine();
         }
         text += L" " + piece;
     }

@@ -81,3 +81,14 @@ TEST(ResultBuffers, BuildListCopiesValuesAndReleases) {
     acutRelRb(rb);
     acutRelRb(copy);
 }
+
+TEST(InputStream, TellsWhetherAnAnswerEndedItsLine) {
+    InputStream in;
+    in.push(L"a b\nc");
+    in.readAnswer(false);
+    EXPECT_FALSE(in.lastAnswerEndedLine());
+    in.readAnswer(false);
+    EXPECT_TRUE(in.lastAnswerEndedLine());
+    in.readAnswer(false);
+    EXPECT_TRUE(in.lastAnswerEndedLine()); // the end of input ends the line too
+}

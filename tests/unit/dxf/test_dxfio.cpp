@@ -830,7 +830,7 @@ TEST(DxfRead, BadInputGivesOneLineErrorAndNoDrawing) {
     std::string badCode = good;
     badCode.replace(at, 3, " x0");
     const Case cases[] = {
-        {"truncated", good.substr(0, good.size() / 2), "truncated"},
+        {"truncated", good.substr(0, good.find("\n  0\n", good.size() / 2) + 1), "truncated"},
         {"odd line count", good.substr(0, at + 4), "has no value"},
         {"code that is no number", badCode,
          "line " + std::to_string(lineOfLine) + ": a group code was expected"},
@@ -1004,7 +1004,8 @@ print("lines", sum(1 for x in a if x.startswith("LINE")))
 }
 
 TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
-    // R12 in Windows-1250: no handles, no owners, no subclass markers, no block records.
+    // R12 in Windows-1250: no owners, no subclass markers, no block records, handles on some
+    // entities only (they are not kept: the drawing is merged into a new one).
     std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
                        "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
                        "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
@@ -1029,7 +1030,7 @@ TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
                        "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
                        "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
                        "  0\nSECTION\n  2\nENTITIES\n"
-                       "  0\nLINE\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
+                       "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
                        "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
                        " 30\n0.0\n"
                        "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"

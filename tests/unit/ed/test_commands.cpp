@@ -181,4 +181,11 @@ TEST_F(CommandTest, AutoLispIsReadUntilItsParenthesesBalance) {
     EXPECT_NE(transcript().find(L"\nCommand: (setq s \"a  (b\")\n"), std::wstring::npos);
 }
 
+TEST_F(CommandTest, OneWordCommentAtTheEndOfALineDoesNotSwallowTheNext) {
+    type(L"(setq a ;c\n 5)\n");
+    khost::runCommandLoop();
+    ASSERT_EQ(g_lispTexts.size(), 1u);
+    EXPECT_EQ(squeezed(g_lispTexts[0]), L"(setq a 5)");
+}
+
 } // namespace
