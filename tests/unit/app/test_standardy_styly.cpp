@@ -2,6 +2,7 @@
 #include "standardytest.h"
 
 #include "VoxStyly.h"
+#include "dbannoscale.h"
 #include "dbmleaderstyle.h"
 
 #include <sstream>
@@ -36,6 +37,15 @@ protected:
         p->close();
         return s.str();
     }
+    bool Anotativni(AcDbObjectId id) {
+        AcDbObject* pObj = nullptr;
+        if (acdbOpenObject(pObj, id, AcDb::kForRead) != Acad::eOk)
+            return false;
+        AcDbAnnotativeObjectPE* pPE = ACRX_PE_PTR(pObj, AcDbAnnotativeObjectPE);
+        const bool b = pPE && pPE->annotative(pObj);
+        pObj->close();
+        return b;
+    }
     int PocetMLeaderStylu() {
         AcDbDictionary* pSlovnik = nullptr;
         if (db()->getMLeaderStyleDictionary(pSlovnik, AcDb::kForRead) != Acad::eOk)
@@ -54,6 +64,8 @@ TEST_F(Styly, DimensionStylesBringTheirTextStyleAndTakeTheValuesOfTheirRow) {
     EXPECT_EQ(Kot(idVoda1), L"KV_VODA1 atfit 2 tmove 0 just 1 dec 3 zin 0 rnd 0 lfac 0.001 se 11 "
                             L"sd 01 upt 0 tad 1 tvp 0.5 KV_TXT_MALY _Oblique");
     EXPECT_EQ(PocetZaznamu<AcDbTextStyleTable>(), nTextu + 1);
+    EXPECT_TRUE(Anotativni(idVoda1));
+    EXPECT_TRUE(Anotativni(Zaznam<AcDbTextStyleTable>(L"KV_TXT_MALY")));
     EXPECT_EQ(ZajistiKotStyl(L"kv_voda1"), idVoda1);
     EXPECT_EQ(PocetZaznamu<AcDbDimStyleTable>(), nKot + 1);
 
@@ -115,7 +127,7 @@ TEST_F(Styly, MultileaderStylesWithDefaultAndDotArrowheads) {
     EXPECT_EQ(pStyl->textAttachmentType(AcDbMLeaderStyle::kRightLeader),
               AcDbMLeaderStyle::kAttachmentBottomOfTop);
     EXPECT_EQ(pStyl->leaderLineTypeId(), db()->continuousLinetype());
-    EXPECT_TRUE(pStyl->annotative());
+    EXPECT_TRUE(Anotativni(pStyl->objectId()));
     pStyl->close();
     ASSERT_EQ(acdbOpenObject(pStyl, ZajistiMLeaderStyl(L"kv_pozice"), AcDb::kForRead), Acad::eOk);
     EXPECT_DOUBLE_EQ(pStyl->landingGap(), 1.75);
