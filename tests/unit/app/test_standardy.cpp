@@ -162,7 +162,7 @@ const char* const g_sOcekavaneHladiny =
     "print('standard', sum(1 for l in doc.layers if l.dxf.name.startswith('KB_')))\n";
 
 TEST_F(Standardy, EveryStandardLayerIsCreatedOnceWithThePropertiesOfItsRow) {
-    PridejTypyCar();
+    Instaluj();
     const int nPred = PocetHladin();
     std::vector<AcDbObjectId> aIds;
     for (const auto& [sKlic, def] : g_VoxSet.Hladiny()) {
@@ -187,7 +187,7 @@ TEST_F(Standardy, EveryStandardLayerIsCreatedOnceWithThePropertiesOfItsRow) {
 }
 
 TEST_F(Standardy, NamesGetTheirStandardFormTheirPrefixOrNothing) {
-    PridejTypyCar();
+    Instaluj();
     std::wstring sJmeno = L"zt-voda_poz";
     EXPECT_EQ(Hladina(ZajistiHladinu(sJmeno)),
               L"KB_ZT-voda_POŽ 150 Continuous 53 plot TEBU_1_ZT-voda_POŽ");
@@ -245,7 +245,7 @@ const wchar_t* const g_sOtazka =
     L"- již se neptat\n[Yes/No/Cancel]: ";
 
 TEST_F(Standardy, OldLayerQuestionNoAsksAgainCancelNeverAgain) {
-    PridejTypyCar();
+    Instaluj();
     const AcDbObjectId idStara = NovaHladina(L"zti-VODA-SV");
     NovaHladina(L"zti-KOTY");
     NovaHladina(L"zti-OSY");
@@ -278,7 +278,7 @@ TEST_F(Standardy, OldLayerQuestionNoAsksAgainCancelNeverAgain) {
 }
 
 TEST_F(Standardy, OldLayerQuestionYesConvertsAndMergesAllOldLayers) {
-    PridejTypyCar();
+    Instaluj();
     const AcDbObjectId idStaraVoda = NovaHladina(L"zti-VODA-SV");
     const AcDbObjectId idStareKoty = NovaHladina(L"zti-KOTY");
     const AcDbObjectId idKoty = NovaHladina(L"KB_kóty");
@@ -318,7 +318,7 @@ TEST_F(Standardy, DrawingPrefixIsReadPerDrawingAndDifferencesResolvedWithoutQues
 
     // A drawing that stores AB: its AB layers get KB, colliding ones are merged.
     AcApDocument* pAB = khost::openDocument(new AcDbDatabase(true, false), L"");
-    PridejTypyCar();
+    Instaluj();
     ASSERT_TRUE(CVoxXRecord::ZapisString(L"PREDPONA", L"AB"));
     const AcDbObjectId idVoda = NovaHladina(L"AB_ZT-voda_SV");
     const AcDbObjectId idCara = Cara(NovaHladina(L"AB_kóty"));
