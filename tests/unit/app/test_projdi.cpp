@@ -1,0 +1,226 @@
+// The drawing walk: which block records it visits, how it opens entities, what it prints, and
+// the layer-changing functor.
+#include "hostfixture.h"
+
+#include "CVoxException.h"
+#include "VoxProjdiDwg.h"
+
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+// Records every entity it is handed; reports a change for each.
+struct Zapis : CVoxCmd::ProjdiDwgFce {
+    std::vector<AcDbObjectId> aIds;
+    int operator()(AcDbEntity* pEnt) override {
+        aIds.push_back(pEnt->objectId());
+        return 1;
+    }
+};
+
+// Changes the colour; reports a change only when the host took it.
+struct ZmenBarvu : CVoxCmd::ProjdiDwgFce {
+    int operator()(AcDbEntity* pEnt) override {
+        return pEnt->setColorIndex(3) == Acad::eOk ? 1 : 0;
+    }
+};
+
+class Projdi : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+        m_idModel = Pridej(ModelId(), 2);
+        m_idPapir = Pridej(PapirId(), 1);
+        AcDbBlockTable* pBt = nullptr;
+        ASSERT_EQ(db()->getBlockTable(pBt, AcDb::kForWrite), Acad::eOk);
+        auto* pBlok = new AcDbBlockTableRecord;
+        pBlok->setName(L"BLOK1");
+        ASSERT_EQ(pBt->add(m_idBlok, pBlok), Acad::eOk);
+        pBlok->close();
+        pBt->close();
+        m_idDefinice = Pridej(m_idBlok, 3);
+    }
+    void TearDown() override {
+        EXPECT_EQ(khost::openObjectCount(), 0);
+        HostFixture::TearDown();
+    }
+    AcDbObjectId Zaznam(const ACHAR* sJmeno) {
+        AcDbBlockTable* pBt = nullptr;
+        AcDbObjectId id;
+        if (db()->getBlockTable(pBt, AcDb::kForRead) == Acad::eOk) {
+            pBt->getAt(sJmeno, id);
+            pBt->close();
+        }
+        return id;
+    }
+    AcDbObjectId ModelId() { return Zaznam(ACDB_MODEL_SPACE); }
+    AcDbObjectId PapirId() { return Zaznam(ACDB_PAPER_SPACE); }
+    // Adds n lines to a block record; returns the id of the first.
+    AcDbObjectIdArray Pridej(AcDbObjectId idZaznamu, int n) {
+        AcDbObjectIdArray ids;
+        AcDbBlockTableRecord* pZaznam = nullptr;
+        if (acdbOpenObject(pZaznam, idZaznamu, AcDb::kForWrite) != Acad::eOk)
+            return ids;
+        for (int i = 0; i < n; ++i) {
+            auto* pLine = new AcDbLine(AcGePoint3d(i, 0, 0), AcGePoint3d(i, 1, 0));
+            AcDbObjectId id;
+            pZaznam->appendAcDbEntity(id, pLine);
+            pLine->close();
+            ids.append(id);
+        }
+        pZaznam->close();
+        return ids;
+    }
+    std::set<AcDbObjectId> Navstivene(int nPriznaky) {
+        Zapis z;
+        const int nZmeneno = ProjdiDwg(z, nPriznaky, false, 1, db());
+        EXPECT_EQ(nZmeneno, static_cast<int>(z.aIds.size()));
+        std::set<AcDbObjectId> s(z.aIds.begin(), z.aIds.end());
+        EXPECT_EQ(s.size(), z.aIds.size()) << "an entity was visited twice";
+        return s;
+    }
+    static std::set<AcDbObjectId> Mnozina(std::initializer_list<AcDbObjectIdArray> seznamy) {
+        std::set<AcDbObjectId> s;
+        for (const AcDbObjectIdArray& a : seznamy)
+            for (int i = 0; i < a.length(); ++i)
+                s.insert(a[i]);
+        return s;
+    }
+
+    AcDbObjectIdArray m_idModel, m_idPapir, m_idDefinice;
+    AcDbObjectId m_idBlok;
+};
+
+TEST_F(Projdi, FlagsChooseTheBlockRecords) {
+    EXPECT_EQ(Navstivene(PROJDI_MODEL), Mnozina({m_idModel}));
+    EXPECT_EQ(Navstivene(PROJDI_LAYOUTY), Mnozina({m_idPapir}));
+    EXPECT_EQ(Navstivene(PROJDI_BLOKY), Mnozina({m_idDefinice}));
+    EXPECT_EQ(Navstivene(PROJDI_MODEL | PROJDI_BLOKY), Mnozina({m_idModel, m_idDefinice}));
+    EXPECT_EQ(Navstivene(PROJDI_VSE), Mnozina({m_idModel, m_idPapir, m_idDefinice}));
+    EXPECT_TRUE(Navstivene(0).empty());
+
+    // The current space alone: model space, then the layout once paper space is current.
+    EXPECT_EQ(Navstivene(PROJDI_AKTUALNI), Mnozina({m_idModel}));
+    resbuf rb{};
+    rb.restype = RTSHORT;
+    rb.resval.rint = 0;
+    ASSERT_EQ(acedSetVar(L"TILEMODE", &rb), RTNORM);
+    EXPECT_EQ(Navstivene(PROJDI_AKTUALNI), Mnozina({m_idPapir}));
+    // A record chosen by two bits is still visited once.
+    EXPECT_EQ(Navstivene(PROJDI_AKTUALNI | PROJDI_LAYOUTY), Mnozina({m_idPapir}));
+}
+
+TEST_F(Projdi, ReadModeMakesWritesFailAndPassesRepeat) {
+    ZmenBarvu zmena;
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, db()), 0);
+    AcDbEntity* pEnt = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(pEnt, m_idModel[0], AcDb::kForRead), Acad::eOk);
+    EXPECT_NE(pEnt->colorIndex(), 3);
+    pEnt->close();
+
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, db()), 6);
+    ASSERT_EQ(acdbOpenAcDbEntity(pEnt, m_idDefinice[2], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(pEnt->colorIndex(), 3);
+    pEnt->close();
+
+    Zapis z;
+    EXPECT_EQ(ProjdiDwg(z, PROJDI_MODEL, false, 3, db()), 6);
+    EXPECT_EQ(z.aIds.size(), 6u);
+}
+
+TEST_F(Projdi, ErasedEntitiesOnlyWithTheirFlag) {
+    AcDbEntity* pEnt = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(pEnt, m_idModel[1], AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(pEnt->erase(), Acad::eOk);
+    pEnt->close();
+    EXPECT_EQ(Navstivene(PROJDI_MODEL), Mnozina({AcDbObjectIdArray{m_idModel[0]}}));
+    EXPECT_EQ(Navstivene(PROJDI_MODEL | PROJDI_SMAZANE), Mnozina({m_idModel}));
+    EXPECT_EQ(Navstivene(PROJDI_MODEL | PROJDI_SMAZANE | PROJDI_PRO_CTENI), Mnozina({m_idModel}));
+}
+
+TEST_F(Projdi, PrintsDotsPerRecordAndTheSummary) {
+    transcript();
+    Zapis z;
+    // Three block records: model space, paper space and BLOK1.
+    EXPECT_EQ(ProjdiDwg(z, PROJDI_VSE, true, 2, db()), 12);
+    EXPECT_EQ(transcript(),
+              L"\n......\nBylo prověřeno 12 entit, změněno 12 entit, 0 entit nebylo možno otevřít");
+    ProjdiDwg(z, PROJDI_MODEL, false, 1, db());
+    EXPECT_EQ(transcript(), L"\n");
+
+    // An entity that another holder has open for write cannot be opened; a block record open
+    // for write cannot be read and is skipped with a warning.
+    AcDbEntity* pDrzena = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(pDrzena, m_idModel[0], AcDb::kForWrite), Acad::eOk);
+    AcDbBlockTableRecord* pBlok = nullptr;
+    ASSERT_EQ(acdbOpenObject(pBlok, m_idBlok, AcDb::kForWrite), Acad::eOk);
+    EXPECT_EQ(ProjdiDwg(z, PROJDI_VSE | PROJDI_PRO_CTENI, true, 1, db()), 2);
+    EXPECT_EQ(transcript(), L"\n...\nNelze získat BlockRecord....doporučujeme restaurovat "
+                            L"výkres!!!!\nBylo prověřeno 3 entit, změněno 2 entit, 1 entit nebylo "
+                            L"možno otevřít");
+    pBlok->close();
+    pDrzena->close();
+}
+
+TEST_F(Projdi, AnExceptionOfTheFunctorClosesEverything) {
+    struct Vyhodi : CVoxCmd::ProjdiDwgFce {
+        int n = 0;
+        int operator()(AcDbEntity*) override {
+            if (++n == 2)
+                VOX_THROW("chyba funktoru");
+            return 1;
+        }
+    } vyhodi;
+    EXPECT_THROW(ProjdiDwg(vyhodi, PROJDI_VSE, true, 1, db()), CVoxException);
+    EXPECT_EQ(khost::openObjectCount(), 0);
+    // The drawing is usable afterwards.
+    Zapis z;
+    EXPECT_EQ(ProjdiDwg(z, PROJDI_VSE, false, 1, db()), 6);
+    EXPECT_THROW(ProjdiDwg(z, PROJDI_VSE, false, 1, nullptr), CVoxException);
+}
+
+TEST_F(Projdi, LayerChangeMovesMappedLayersOnly) {
+    AcDbLayerTable* pTab = nullptr;
+    ASSERT_EQ(db()->getLayerTable(pTab, AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId idStara, idNova, idJina;
+    for (auto [sJmeno, pId] : {std::pair{L"STARA", &idStara}, std::pair{L"NOVA", &idNova},
+                               std::pair{L"JINA", &idJina}}) {
+        auto* pVrstva = new AcDbLayerTableRecord;
+        pVrstva->setName(sJmeno);
+        ASSERT_EQ(pTab->add(*pId, pVrstva), Acad::eOk);
+        pVrstva->close();
+    }
+    pTab->close();
+    auto Nastav = [&](AcDbObjectId idEnt, AcDbObjectId idVrstvy) {
+        AcDbEntity* pEnt = nullptr;
+        ASSERT_EQ(acdbOpenAcDbEntity(pEnt, idEnt, AcDb::kForWrite), Acad::eOk);
+        EXPECT_EQ(pEnt->setLayer(idVrstvy), Acad::eOk);
+        pEnt->close();
+    };
+    auto Vrstva = [&](AcDbObjectId idEnt) {
+        AcDbEntity* pEnt = nullptr;
+        EXPECT_EQ(acdbOpenAcDbEntity(pEnt, idEnt, AcDb::kForRead), Acad::eOk);
+        AcDbObjectId id = pEnt ? pEnt->layerId() : AcDbObjectId::kNull;
+        if (pEnt)
+            pEnt->close();
+        return id;
+    };
+    Nastav(m_idModel[0], idStara);
+    Nastav(m_idDefinice[1], idStara);
+    Nastav(m_idPapir[0], idJina);
+
+    CVoxCmd::MapaId mapa{{idStara, idNova}, {idJina, AcDbObjectId::kNull}};
+    CVoxCmd::ZmenHladinu zmena(mapa);
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, db()), 2);
+    EXPECT_EQ(Vrstva(m_idModel[0]), idNova);
+    EXPECT_EQ(Vrstva(m_idDefinice[1]), idNova);
+    EXPECT_EQ(Vrstva(m_idPapir[0]), idJina);
+    EXPECT_EQ(Vrstva(m_idModel[1]), db()->layerZero());
+    // Opened for reading, nothing can be moved.
+    Nastav(m_idModel[0], idStara);
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, db()), 0);
+    EXPECT_EQ(Vrstva(m_idModel[0]), idStara);
+}
+
+} // namespace
