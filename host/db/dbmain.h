@@ -229,6 +229,11 @@ Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& pEnt, AcDbObjectId id, AcDb::O
                                      bool openErased = false);
 
 // The conversion factor between two insertion units; eInvalidInput for undefined units.
+// Attaches a drawing file as an external reference: a block pBlockName with the file's path
+// (eDuplicateBlockName when the name is taken, eFileNotFound when the file cannot be found).
+Acad::ErrorStatus acdbAttachXref(AcDbDatabase* pHostDb, const ACHAR* pFilename,
+                                 const ACHAR* pBlockName, AcDbObjectId& xrefBlkId);
+
 Acad::ErrorStatus acdbGetUnitsConversion(AcDb::UnitsValue from, AcDb::UnitsValue to,
                                          double& conversionFactor);
 
@@ -430,6 +435,20 @@ public:
     Acad::ErrorStatus saveAs(const ACHAR* fileName);
     Acad::ErrorStatus dxfIn(const ACHAR* dxfFilename);
     Acad::ErrorStatus dxfOut(const ACHAR* fileName, int precision = 16);
+
+    // Copies the model space of another drawing into the block pBlockName (made, or defined anew
+    // when it exists), with the records, blocks and applications its entities need; where both
+    // drawings have a record of the same name, this drawing's is kept. The block's origin is the
+    // other drawing's insertion base point. eInvalidInput for a missing drawing or an invalid
+    // name, eSelfReference for this drawing itself.
+    Acad::ErrorStatus insert(AcDbObjectId& blockId, const ACHAR* pBlockName, AcDbDatabase* pDb,
+                             bool preserveSourceDatabase = true);
+    // The database of a resolved external reference keeps the records of its own file under the
+    // names they have in the drawing that refers to it ("XREF|LAYER"): restoreOriginalXrefSymbols
+    // gives them their own names (to change and save the file), restoreForwardingXrefSymbols the
+    // names of the referring drawing again. eNotApplicable for a database that is not one.
+    Acad::ErrorStatus restoreOriginalXrefSymbols();
+    Acad::ErrorStatus restoreForwardingXrefSymbols();
 
     khost::DbImpl& impl() const { return *m_impl; }
 

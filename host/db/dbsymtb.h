@@ -177,6 +177,12 @@ public:
     Acad::ErrorStatus pathName(ACHAR*& pPath) const;
     Acad::ErrorStatus pathName(const ACHAR*& pPath) const;
     Acad::ErrorStatus setPathName(const ACHAR* pathStr);
+    // The drawing an external reference's block refers to, read from its file the first time it
+    // is asked for (the path as given, else beside the referring drawing, else through
+    // findFile); null for a block that is no external reference or whose file cannot be read
+    // (unless incUnres, which is ignored here).
+    AcDbDatabase* xrefDatabase(bool incUnres = false) const;
+    AcDb::XrefStatus xrefStatus() const;
     AcGePoint3d origin() const;
     Acad::ErrorStatus setOrigin(const AcGePoint3d& origin);
     bool hasAttributeDefinitions() const;

@@ -23,6 +23,8 @@ void activateDocument(AcApDocument* doc);
 // Sends kUnloadDwgMsg to the applications with the document current, then deletes the
 // document and its database. Another document, if any, becomes current.
 void closeDocument(AcApDocument* doc);
+// Gives a document a new file (SAVEAS): its path, its title and its database's file name.
+void setDocumentPath(AcApDocument* doc, const std::wstring& path);
 // Closes every document (the last first).
 void closeAllDocuments();
 // Identifies the current document (null when none), for state kept per document.
