@@ -6,6 +6,7 @@
 #include "dbcolor.h"
 #include "dbdict.h"
 #include "dbdimension.h"
+#include "dbdynblk.h"
 #include "dbents.h"
 #include "dbfiler.h"
 #include "dbid.h"
