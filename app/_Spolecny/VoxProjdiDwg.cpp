@@ -3,6 +3,7 @@
 #include "VoxProjdiDwg.h"
 
 #include "CVoxException.h"
+#include "VoxDb.h"
 
 namespace {
 
@@ -135,6 +136,70 @@ int ZmenHladinu::operator()(AcDbEntity* pEnt) {
     if (it == m_mapaHladin.end() || it->second.isNull())
         return 0;
     return pEnt->setLayer(it->second, true, true) == Acad::eOk ? 1 : 0;
+}
+
+int ZmenTS_DS_MLS::operator()(AcDbEntity* pEnt) {
+    bool bZmeneno = false;
+    // Replaces the identifier when the table has a non-null entry for it.
+    auto Zamen = [&bZmeneno](const MapaId* pMapa, AcDbObjectId idStary, auto fNastav) {
+        if (!pMapa || idStary.isNull())
+            return;
+        auto it = pMapa->find(idStary);
+        if (it == pMapa->end() || it->second.isNull())
+            return;
+        if (fNastav(it->second) == Acad::eOk)
+            bZmeneno = true;
+    };
+    if (AcDbMLeader* pMLeader = AcDbMLeader::cast(pEnt)) {
+        Zamen(m_tabulky.pTextStyly, pMLeader->textStyleId(),
+              [&](AcDbObjectId id) { return pMLeader->setTextStyleId(id); });
+        Zamen(m_tabulky.pMLeaderStyly, pMLeader->MLeaderStyle(),
+              [&](AcDbObjectId id) { return pMLeader->setMLeaderStyle(id); });
+    } else if (AcDbText* pText = AcDbText::cast(pEnt)) {
+        Zamen(m_tabulky.pTextStyly, pText->textStyle(),
+              [&](AcDbObjectId id) { return pText->setTextStyle(id); });
+    } else if (AcDbMText* pMText = AcDbMText::cast(pEnt)) {
+        Zamen(m_tabulky.pTextStyly, pMText->textStyle(),
+              [&](AcDbObjectId id) { return pMText->setTextStyle(id); });
+    } else if (AcDbDimension* pKota = AcDbDimension::cast(pEnt)) {
+        Zamen(m_tabulky.pKotStyly, pKota->dimensionStyle(),
+              [&](AcDbObjectId id) { return pKota->setDimensionStyle(id); });
+    }
+    Zamen(m_tabulky.pTypyCar, pEnt->linetypeId(),
+          [&](AcDbObjectId id) { return pEnt->setLinetype(id, true); });
+    return bZmeneno ? 1 : 0;
+}
+
+int CNajdiBlokRefs::operator()(AcDbEntity* pEnt) {
+    AcDbBlockReference* pRef = AcDbBlockReference::cast(pEnt);
+    if (!pRef)
+        return 0;
+    if (!m_idDefinice.isNull()) {
+        if (pRef->blockTableRecord() != m_idDefinice)
+            return 0;
+        m_aNalezene.append(pRef->objectId());
+        return 1;
+    }
+    AcDbBlockTableRecord* pDefinice = nullptr;
+    Acad::ErrorStatus es = acdbOpenObject(pDefinice, pRef->blockTableRecord(), AcDb::kForRead);
+    if (es != Acad::eOk)
+        VOX_THROW_ERR("Nelze otevřít definici bloku pro čtení", es);
+    AcString sJmeno;
+    es = pDefinice->getName(sJmeno);
+    pDefinice->close();
+    if (es != Acad::eOk)
+        return 0;
+    NaVelka(sJmeno);
+    const std::wstring sDefinice(sJmeno.kACharPtr());
+    bool bShoda = false;
+    if (m_bObsahuje)
+        bShoda = sDefinice.find(m_sJmeno) != std::wstring::npos;
+    if (!bShoda)
+        bShoda = sDefinice == m_sJmeno;
+    if (!bShoda)
+        return 0;
+    m_aNalezene.append(pRef->objectId());
+    return 1;
 }
 
 } // namespace CVoxCmd

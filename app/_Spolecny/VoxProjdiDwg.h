@@ -40,6 +40,42 @@ private:
     const MapaId& m_mapaHladin;
 };
 
+// The replacement tables of the style-replacing walk; each may be null.
+struct TabulkyStylu {
+    const MapaId* pTextStyly = nullptr;
+    const MapaId* pMLeaderStyly = nullptr;
+    const MapaId* pKotTextStyly = nullptr;
+    const MapaId* pKotStyly = nullptr;
+    const MapaId* pTypyCar = nullptr;
+};
+
+// Replaces text styles, multileader styles, dimension styles and linetypes that entities use.
+class ZmenTS_DS_MLS : public ProjdiDwgFce {
+public:
+    explicit ZmenTS_DS_MLS(const TabulkyStylu& tabulky) : m_tabulky(tabulky) {}
+    int operator()(AcDbEntity* pEnt) override;
+
+private:
+    const TabulkyStylu& m_tabulky;
+};
+
+// Collects the references to a block: to the given definition, or to the definitions whose
+// upper-cased name equals the searched one (or contains it in contains mode).
+class CNajdiBlokRefs : public ProjdiDwgFce {
+public:
+    CNajdiBlokRefs(const std::wstring& sJmeno, bool bObsahuje, AcDbObjectIdArray& aNalezene,
+                   AcDbObjectId idDefinice = AcDbObjectId::kNull)
+        : m_sJmeno(sJmeno), m_bObsahuje(bObsahuje), m_idDefinice(idDefinice),
+          m_aNalezene(aNalezene) {}
+    int operator()(AcDbEntity* pEnt) override;
+
+private:
+    std::wstring m_sJmeno; // upper-case
+    bool m_bObsahuje;
+    AcDbObjectId m_idDefinice;
+    AcDbObjectIdArray& m_aNalezene;
+};
+
 } // namespace CVoxCmd
 
 // Walks the entities of the block records that the flags choose, nPruchodu times, and returns

@@ -62,6 +62,8 @@ class AcDbRegAppTable;
 class AcDbDimStyleTable;
 class AcDbDictionary;
 class AcDbEntity;
+class AcDbObjectContextManager;
+class AcDbAnnotationScale;
 
 namespace khost {
 struct DbImpl;
@@ -403,6 +405,13 @@ public:
     Acad::ErrorStatus setAngdir(bool v);
     AcDb::MeasurementValue measurement() const;
     Acad::ErrorStatus setMeasurement(AcDb::MeasurementValue v);
+
+    // Annotation scales (dbannoscale.h): the context manager of the drawing; a copy of the
+    // current scale (CANNOSCALE) the caller deletes, null when the list lacks it; setting one
+    // that is not in the drawing's list gives eKeyNotFound.
+    AcDbObjectContextManager* objectContextManager() const;
+    AcDbAnnotationScale* cannoscale() const;
+    Acad::ErrorStatus setCannoscale(AcDbAnnotationScale* val);
 
     // The current UCS of model space (ucs...) and of paper space (pucs...); the host sets them
     // with khost::setCurrentUcs.

@@ -223,4 +223,153 @@ TEST_F(Projdi, LayerChangeMovesMappedLayersOnly) {
     EXPECT_EQ(Vrstva(m_idModel[0]), idStara);
 }
 
+// Adds a record of the given kind to its table.
+template <class TABULKA, class ZAZNAM>
+AcDbObjectId PridejZaznam(AcDbDatabase* pDb, const ACHAR* sJmeno) {
+    TABULKA* pTab = nullptr;
+    AcDbObjectId id;
+    if (pDb->getSymbolTable(pTab, AcDb::kForWrite) != Acad::eOk)
+        return id;
+    auto* pZaznam = new ZAZNAM;
+    pZaznam->setName(sJmeno);
+    if (pTab->add(id, pZaznam) == Acad::eOk)
+        pZaznam->close();
+    else
+        delete pZaznam;
+    pTab->close();
+    return id;
+}
+
+AcDbObjectId PridejMLeaderStyl(AcDbDatabase* pDb, const ACHAR* sJmeno) {
+    AcDbDictionary* pSlovnik = nullptr;
+    AcDbObjectId id;
+    if (pDb->getMLeaderStyleDictionary(pSlovnik, AcDb::kForWrite) != Acad::eOk)
+        return id;
+    auto* pStyl = new AcDbMLeaderStyle;
+    pStyl->setName(sJmeno);
+    if (pSlovnik->setAt(sJmeno, pStyl, id) == Acad::eOk)
+        pStyl->close();
+    else
+        delete pStyl;
+    pSlovnik->close();
+    return id;
+}
+
+TEST_F(Projdi, StyleReplacementReachesEveryKindOfEntity) {
+    AcDbDatabase* pDb = db();
+    const AcDbObjectId tsStary =
+        PridejZaznam<AcDbTextStyleTable, AcDbTextStyleTableRecord>(pDb, L"TEXT-020");
+    const AcDbObjectId tsNovy =
+        PridejZaznam<AcDbTextStyleTable, AcDbTextStyleTableRecord>(pDb, L"KV_TXT_MALY");
+    const AcDbObjectId tsJiny =
+        PridejZaznam<AcDbTextStyleTable, AcDbTextStyleTableRecord>(pDb, L"JINY");
+    const AcDbObjectId dsStary =
+        PridejZaznam<AcDbDimStyleTable, AcDbDimStyleTableRecord>(pDb, L"P_VNEJSI");
+    const AcDbObjectId dsNovy =
+        PridejZaznam<AcDbDimStyleTable, AcDbDimStyleTableRecord>(pDb, L"KV_VNEJSI");
+    const AcDbObjectId ltStary =
+        PridejZaznam<AcDbLinetypeTable, AcDbLinetypeTableRecord>(pDb, L"STUDENA");
+    const AcDbObjectId ltNovy =
+        PridejZaznam<AcDbLinetypeTable, AcDbLinetypeTableRecord>(pDb, L"SV");
+    const AcDbObjectId mlStary = PridejMLeaderStyl(pDb, L"QX_SIPKA");
+    const AcDbObjectId mlNovy = PridejMLeaderStyl(pDb, L"KV_SIPKA");
+    ASSERT_FALSE(mlNovy.isNull());
+
+    auto Pridej1 = [&](AcDbEntity* pEnt) {
+        AcDbBlockTableRecord* pMs = nullptr;
+        acdbOpenObject(pMs, ModelId(), AcDb::kForWrite);
+        AcDbObjectId id;
+        EXPECT_EQ(pMs->appendAcDbEntity(id, pEnt), Acad::eOk);
+        pEnt->close();
+        pMs->close();
+        return id;
+    };
+    auto* pText = new AcDbText(AcGePoint3d(0, 0, 0), L"SV", tsStary, 2.5);
+    pText->setLinetype(ltStary);
+    const AcDbObjectId idText = Pridej1(pText);
+    auto* pMText = new AcDbMText;
+    pMText->setContents(L"TUV");
+    pMText->setTextStyle(tsStary);
+    const AcDbObjectId idMText = Pridej1(pMText);
+    const AcDbObjectId idKota = Pridej1(new AcDbAlignedDimension(
+        AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), AcGePoint3d(5, 5, 0), nullptr, dsStary));
+    auto* pML = new AcDbMLeader;
+    pML->setMLeaderStyle(mlStary);
+    pML->setTextStyleId(tsStary);
+    const AcDbObjectId idML = Pridej1(pML);
+    auto* pLine = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0));
+    pLine->setLinetype(ltStary);
+    const AcDbObjectId idLine = Pridej1(pLine);
+    const AcDbObjectId idJiny = Pridej1(new AcDbText(AcGePoint3d(0, 0, 0), L"X", tsJiny, 2.5));
+
+    CVoxCmd::MapaId textove{{tsStary, tsNovy}};
+    CVoxCmd::MapaId kotovaci{{dsStary, dsNovy}};
+    CVoxCmd::MapaId mleader{{mlStary, mlNovy}};
+    CVoxCmd::MapaId cary{{ltStary, ltNovy}};
+    CVoxCmd::TabulkyStylu tabulky;
+    tabulky.pTextStyly = &textove;
+    tabulky.pKotTextStyly = &textove;
+    tabulky.pKotStyly = &kotovaci;
+    tabulky.pMLeaderStyly = &mleader;
+    tabulky.pTypyCar = &cary;
+    CVoxCmd::ZmenTS_DS_MLS zmena(tabulky);
+    // Five entities change: the text, the multiline text, the dimension, the multileader and
+    // the line; the text of another style and the lines made in SetUp do not.
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, pDb), 5);
+
+    auto Otevri = [](AcDbObjectId id) {
+        AcDbEntity* p = nullptr;
+        EXPECT_EQ(acdbOpenAcDbEntity(p, id, AcDb::kForRead), Acad::eOk);
+        return std::unique_ptr<AcDbEntity, void (*)(AcDbEntity*)>(
+            p, [](AcDbEntity* e) { e->close(); });
+    };
+    EXPECT_EQ(AcDbText::cast(Otevri(idText).get())->textStyle(), tsNovy);
+    EXPECT_EQ(Otevri(idText)->linetypeId(), ltNovy);
+    EXPECT_EQ(AcDbMText::cast(Otevri(idMText).get())->textStyle(), tsNovy);
+    EXPECT_EQ(AcDbDimension::cast(Otevri(idKota).get())->dimensionStyle(), dsNovy);
+    EXPECT_EQ(AcDbMLeader::cast(Otevri(idML).get())->MLeaderStyle(), mlNovy);
+    EXPECT_EQ(AcDbMLeader::cast(Otevri(idML).get())->textStyleId(), tsNovy);
+    EXPECT_EQ(Otevri(idLine)->linetypeId(), ltNovy);
+    EXPECT_EQ(AcDbText::cast(Otevri(idJiny).get())->textStyle(), tsJiny);
+    // A second walk finds nothing left to replace; empty tables change nothing.
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, pDb), 0);
+    CVoxCmd::TabulkyStylu prazdne;
+    CVoxCmd::ZmenTS_DS_MLS nic(prazdne);
+    EXPECT_EQ(ProjdiDwg(nic, PROJDI_VSE, false, 1, pDb), 0);
+}
+
+TEST_F(Projdi, BlockReferencesFoundByNameOrDefinition) {
+    AcDbDatabase* pDb = db();
+    const AcDbObjectId idVoda =
+        PridejZaznam<AcDbBlockTable, AcDbBlockTableRecord>(pDb, L"Značka_voda");
+    const AcDbObjectId idPlyn =
+        PridejZaznam<AcDbBlockTable, AcDbBlockTableRecord>(pDb, L"ZNAČKA_PLYN");
+    const AcDbObjectId idJiny = PridejZaznam<AcDbBlockTable, AcDbBlockTableRecord>(pDb, L"JINY");
+    AcDbObjectIdArray aReference;
+    AcDbBlockTableRecord* pMs = nullptr;
+    ASSERT_EQ(acdbOpenObject(pMs, ModelId(), AcDb::kForWrite), Acad::eOk);
+    for (AcDbObjectId idDef : {idVoda, idPlyn, idVoda, idJiny}) {
+        auto* pRef = new AcDbBlockReference(AcGePoint3d(1, 2, 0), idDef);
+        AcDbObjectId id;
+        pMs->appendAcDbEntity(id, pRef);
+        pRef->close();
+        aReference.append(id);
+    }
+    pMs->close();
+
+    auto Najdi = [&](const std::wstring& sJmeno, bool bObsahuje, AcDbObjectId idDef) {
+        AcDbObjectIdArray aNalezene;
+        CVoxCmd::CNajdiBlokRefs hledej(sJmeno, bObsahuje, aNalezene, idDef);
+        EXPECT_EQ(ProjdiDwg(hledej, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, pDb),
+                  aNalezene.length());
+        return aNalezene;
+    };
+    EXPECT_EQ(Najdi(L"ZNAČKA_VODA", false, {}), (AcDbObjectIdArray{aReference[0], aReference[2]}));
+    EXPECT_EQ(Najdi(L"ZNAČKA", true, {}).length(), 3);
+    EXPECT_EQ(Najdi(L"ZNAČKA", false, {}).length(), 0);
+    EXPECT_EQ(Najdi(L"JINY", true, {}), (AcDbObjectIdArray{aReference[3]}));
+    // By definition the name does not matter.
+    EXPECT_EQ(Najdi(L"NIC", false, idPlyn), (AcDbObjectIdArray{aReference[1]}));
+}
+
 } // namespace
