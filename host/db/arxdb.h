@@ -7,6 +7,7 @@
 #include "dbcolor.h"
 #include "dbdict.h"
 #include "dbdimension.h"
+#include "dbdynblk.h"
 #include "dbltfile.h"
 #include "dbents.h"
 #include "dbfiler.h"

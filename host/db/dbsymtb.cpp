@@ -2,6 +2,7 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbdynblk.h"
 
 #include <algorithm>
 
@@ -429,7 +430,7 @@ bool AcDbBlockTableRecord::isFromOverlayReference() const {
     return (m_flags & 8) != 0;
 }
 bool AcDbBlockTableRecord::isDynamicBlock() const {
-    return false;
+    return khost::isDynamicBlockDefinition(this);
 }
 Acad::ErrorStatus AcDbBlockTableRecord::pathName(ACHAR*& p) const {
     return newString(m_pathName, p);
