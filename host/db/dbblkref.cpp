@@ -259,11 +259,16 @@ AcDbBlockReference::readReference(AcDbDxfFiler* f, const wchar_t* subclass,
         f->atSubclassData(std::wcscmp(subclass, L"AcDbBlockReference") == 0
                               ? L"AcDbMInsertBlock"
                               : L"AcDbBlockReference");
+    bool follow = false;
     es = readSubclass(f, [&](const resbuf& rb) {
+        if (rb.restype == AcDb::kDxfHasSubentities)
+            follow = rb.resval.rint != 0;
         if (!readReferenceGroup(f, rb) && extra)
             extra(rb);
     });
     m_position = ocsToWcs(m_normal, m_position);
+    if (isFileFiler(f))
+        noteComplexRead(this, follow);
     return es;
 }
 

@@ -445,7 +445,7 @@ Acad::ErrorStatus AcDbPolyline::dxfOutFields(AcDbDxfFiler* f) const {
     f->writeInt16(AcDb::kDxfInt16, m_flags);
     double constant = 0.0;
     const bool isConstant = getConstantWidth(constant) == Acad::eOk;
-    if (isConstant)
+    if (isConstant && constant != 0.0)
         f->writeDouble(code(43), constant);
     if (m_elevation != 0.0)
         f->writeDouble(AcDb::kDxfElevation, m_elevation);

@@ -144,23 +144,36 @@ Acad::ErrorStatus AcDb2dVertex::dxfInFields(AcDbDxfFiler* f) {
         case 91:
             m_id = rb.resval.rlong;
             break;
+        case 71:
+        case 72:
+        case 73:
+        case 74:
+            m_face[rb.restype - 71] = rb.resval.rint;
+            break;
         default:
             break;
         }
     };
-    f->atSubclassData(L"AcDbVertex");
-    readSubclass(f, take);
-    if (f->atSubclassData(L"AcDb2dVertex"))
-        readSubclass(f, take);
-    if (isFileFiler(f) && !ownerId().isNull() && !objectId().isNull())
-        linkSubEntity(ownerId(), objectId());
+    readSubclasses(f,
+                   {L"AcDbVertex", L"AcDb2dVertex", L"AcDb3dPolylineVertex",
+                    L"AcDbPolygonMeshVertex", L"AcDbPolyFaceMeshVertex", L"AcDbFaceRecord"},
+                   take);
+    attachReadSubEntity(this, f);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb2dVertex::dxfOutFields(AcDbDxfFiler* f) const {
     AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbVertex");
-    f->writeString(AcDb::kDxfSubclass, L"AcDb2dVertex");
+    if ((m_flags & 128) && !(m_flags & 64)) {
+        f->writeString(AcDb::kDxfSubclass, L"AcDbFaceRecord");
+    } else {
+        f->writeString(AcDb::kDxfSubclass, L"AcDbVertex");
+        const wchar_t* marker = (m_flags & 32)    ? L"AcDb3dPolylineVertex"
+                                : (m_flags & 128) ? L"AcDbPolyFaceMeshVertex"
+                                : (m_flags & 64)  ? L"AcDbPolygonMeshVertex"
+                                                  : L"AcDb2dVertex";
+        f->writeString(AcDb::kDxfSubclass, marker);
+    }
     f->writePoint3d(AcDb::kDxfXCoord, m_position);
     if (m_startWidth != 0.0)
         f->writeDouble(code(40), m_startWidth);
@@ -171,6 +184,9 @@ Acad::ErrorStatus AcDb2dVertex::dxfOutFields(AcDbDxfFiler* f) const {
     f->writeInt16(AcDb::kDxfInt16, m_flags);
     if (m_flags & 2)
         writeAngleGroup(f, 50, m_tangent);
+    for (int i = 0; i < 4; ++i)
+        if (m_face[i] != 0)
+            f->writeInt16(code(71 + i), m_face[i]);
     if (m_id != 0)
         f->writeInt32(code(91), m_id);
     return f->filerStatus();
@@ -208,12 +224,8 @@ Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(AcDbDxfFiler* f) {
             m_flags = rb.resval.rint;
         }
     };
-    f->atSubclassData(L"AcDbVertex");
-    readSubclass(f, take);
-    if (f->atSubclassData(L"AcDb3dPolylineVertex"))
-        readSubclass(f, take);
-    if (isFileFiler(f) && !ownerId().isNull() && !objectId().isNull())
-        linkSubEntity(ownerId(), objectId());
+    readSubclasses(f, {L"AcDbVertex", L"AcDb3dPolylineVertex"}, take);
+    attachReadSubEntity(this, f);
     return Acad::eOk;
 }
 
@@ -522,40 +534,54 @@ Acad::ErrorStatus AcDb2dPolyline::dxfInFields(AcDbDxfFiler* f) {
     Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
     if (es != Acad::eOk)
         return es;
-    f->atSubclassData(L"AcDb2dPolyline");
-    return readSubclass(f, [&](const resbuf& rb) {
-        switch (rb.restype) {
-        case 10:
-            m_elevation = rb.resval.rpoint[2] == 0.0 ? 0.0 : rb.resval.rpoint[2];
-            break;
-        case 70:
-            m_flags = rb.resval.rint;
-            break;
-        case 40:
-            m_startWidth = rb.resval.rreal;
-            break;
-        case 41:
-            m_endWidth = rb.resval.rreal;
-            break;
-        case 39:
-            m_thickness = rb.resval.rreal;
-            break;
-        case 75:
-            m_smooth = rb.resval.rint;
-            break;
-        case 210:
-            if (!rbVector(rb).isZeroLength())
-                m_normal = rbVector(rb).normal();
-            break;
-        default:
-            break;
-        }
-    });
+    readSubclasses(f,
+                   {L"AcDb2dPolyline", L"AcDb3dPolyline", L"AcDbPolygonMesh", L"AcDbPolyFaceMesh"},
+                   [&](const resbuf& rb) {
+                       switch (rb.restype) {
+                       case 10:
+                           m_elevation = rb.resval.rpoint[2] == 0.0 ? 0.0 : rb.resval.rpoint[2];
+                           break;
+                       case 70:
+                           m_flags = rb.resval.rint;
+                           break;
+                       case 40:
+                           m_startWidth = rb.resval.rreal;
+                           break;
+                       case 41:
+                           m_endWidth = rb.resval.rreal;
+                           break;
+                       case 39:
+                           m_thickness = rb.resval.rreal;
+                           break;
+                       case 75:
+                           m_smooth = rb.resval.rint;
+                           break;
+                       case 71:
+                       case 72:
+                       case 73:
+                       case 74:
+                           m_mesh[rb.restype - 71] = rb.resval.rint;
+                           break;
+                       case 210:
+                           if (!rbVector(rb).isZeroLength())
+                               m_normal = rbVector(rb).normal();
+                           break;
+                       default:
+                           break;
+                       }
+                   });
+    if (isFileFiler(f))
+        noteComplexRead(this, true);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb2dPolyline::dxfOutFields(AcDbDxfFiler* f) const {
     AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDb2dPolyline");
+    const wchar_t* marker = (m_flags & 8)    ? L"AcDb3dPolyline"
+                            : (m_flags & 16) ? L"AcDbPolygonMesh"
+                            : (m_flags & 64) ? L"AcDbPolyFaceMesh"
+                                             : L"AcDb2dPolyline";
+    f->writeString(AcDb::kDxfSubclass, marker);
     f->writeInt16(AcDb::kDxfHasSubentities, 1);
     f->writePoint3d(AcDb::kDxfXCoord, AcGePoint3d(0.0, 0.0, m_elevation));
     f->writeInt16(AcDb::kDxfInt16, m_flags);
@@ -563,6 +589,9 @@ Acad::ErrorStatus AcDb2dPolyline::dxfOutFields(AcDbDxfFiler* f) const {
         f->writeDouble(code(40), m_startWidth);
     if (m_endWidth != 0.0)
         f->writeDouble(code(41), m_endWidth);
+    for (int i = 0; i < 4; ++i)
+        if (m_mesh[i] != 0)
+            f->writeInt16(code(71 + i), m_mesh[i]);
     if (m_thickness != 0.0)
         f->writeDouble(AcDb::kDxfThickness, m_thickness);
     if (m_smooth != 0)
@@ -748,13 +777,15 @@ Acad::ErrorStatus AcDb3dPolyline::dxfInFields(AcDbDxfFiler* f) {
     Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
     if (es != Acad::eOk)
         return es;
-    f->atSubclassData(L"AcDb3dPolyline");
-    return readSubclass(f, [&](const resbuf& rb) {
+    readSubclasses(f, {L"AcDb3dPolyline", L"AcDb2dPolyline"}, [&](const resbuf& rb) {
         if (rb.restype == 70)
             m_flags = static_cast<Adesk::Int16>(rb.resval.rint | 8);
         else if (rb.restype == 75)
             m_smooth = rb.resval.rint;
     });
+    if (isFileFiler(f))
+        noteComplexRead(this, true);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb3dPolyline::dxfOutFields(AcDbDxfFiler* f) const {

@@ -2,6 +2,11 @@
 // vertices lie in the object coordinate system of its normal at its elevation and carry bulges
 // and widths, and the 3D polyline, whose vertices are world points.
 //
+// The DXF reader creates POLYLINE and VERTEX records as the 2D classes unless it asks
+// khost::dxfEntityClass for the class their flags call for; the 2D classes keep the flags, Z
+// values and face groups of 3D polylines and meshes they are given that way, so that such records
+// are written back as they were read.
+//
 // The vertices are sub-entities owned by the polyline (see dbent_complex.h): appendVertex adds
 // them, vertexIterator walks them, openVertex opens one by its id. Curve parameters are vertex
 // indices as for the light-weight polyline; spline frame control vertices are not part of the
@@ -81,6 +86,7 @@ private:
     double m_tangent = 0.0;
     Adesk::Int32 m_id = 0;
     Adesk::Int16 m_flags = 0;
+    Adesk::Int16 m_face[4] = {0, 0, 0, 0}; // vertices of a face record of a mesh read from a file
 };
 
 class AcDb3dPolylineVertex : public AcDbVertex {
@@ -176,6 +182,8 @@ private:
     double m_thickness = 0.0;
     Adesk::Int16 m_flags = 0;  // 1 closed, 2 curve fit, 4 spline fit, 128 linetype generation
     Adesk::Int16 m_smooth = 0; // group 75: 5 quadratic, 6 cubic B-spline, 8 Bezier
+    // Groups 71-74 of meshes read from a file (kept, not modelled).
+    Adesk::Int16 m_mesh[4] = {0, 0, 0, 0};
 };
 
 class AcDb3dPolyline : public AcDbCurve {

@@ -4,6 +4,8 @@
 
 #include "dbents.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 
 ACRX_DEFINE_MEMBERS_DXF(AcDbObjectIterator, AcRxObject, L"")
@@ -181,6 +183,52 @@ Acad::ErrorStatus linkSubEntity(AcDbObjectId owner, AcDbObjectId sub) {
     return Acad::eOk;
 }
 
+namespace {
+// The complex entity whose sub-entities a file being read lists next.
+struct ComplexRead {
+    AcDbDatabase* db = nullptr;
+    std::uint64_t handle = 0;
+};
+thread_local ComplexRead g_complexRead;
+
+AcDbObjectId currentComplex(AcDbDatabase* db) {
+    if (!db || g_complexRead.db != db || g_complexRead.handle == 0)
+        return AcDbObjectId::kNull;
+    const auto& live = liveDatabases();
+    if (std::find(live.begin(), live.end(), db) == live.end())
+        return AcDbObjectId::kNull;
+    AcDbObjectId id;
+    db->getAcDbObjectId(id, false, AcDbHandle(g_complexRead.handle));
+    return id;
+}
+} // namespace
+
+void noteComplexRead(AcDbEntity* owner, bool subEntitiesFollow) {
+    if (subEntitiesFollow && owner->database()) {
+        AcDbHandle h;
+        owner->getAcDbHandle(h);
+        g_complexRead = ComplexRead{owner->database(), h.value()};
+    } else {
+        g_complexRead = ComplexRead();
+    }
+}
+
+void attachReadSubEntity(AcDbEntity* sub, AcDbDxfFiler* f) {
+    if (!isFileFiler(f) || !sub->database() || sub->objectId().isNull())
+        return;
+    const bool isEnd = AcDbSequenceEnd::cast(sub) != nullptr;
+    AcDbObjectId cur = currentComplex(sub->database());
+    AcDbObject* o = peekObject(cur);
+    if (o && ComplexAccess::subs(o) && (isEnd || ComplexAccess::accepts(o, sub))) {
+        DbAccess::setOwner(sub, cur.stub());
+        linkSubEntity(cur, sub->objectId());
+    } else if (!sub->ownerId().isNull()) {
+        linkSubEntity(sub->ownerId(), sub->objectId());
+    }
+    if (isEnd)
+        g_complexRead = ComplexRead();
+}
+
 AcDbObjectIdArray subEntityIds(const AcDbObject* owner) {
     SubEntities* list = ComplexAccess::subs(const_cast<AcDbObject*>(owner));
     if (!list)
@@ -309,7 +357,7 @@ AcDbSequenceEnd::AcDbSequenceEnd() = default;
 
 Acad::ErrorStatus AcDbSequenceEnd::dxfInFields(AcDbDxfFiler* f) {
     Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
-    if (es == Acad::eOk && isFileFiler(f) && !ownerId().isNull() && !objectId().isNull())
-        linkSubEntity(ownerId(), objectId());
+    if (es == Acad::eOk)
+        attachReadSubEntity(this, f);
     return es;
 }

@@ -9,9 +9,10 @@
 //   erases its sub-entities and its marker.
 //
 // Hooks of the DXF reader and writer
-//   - The reader links sub-entities to their owner: the file filer does it while a sub-entity's
-//     fields are read when its owner (group 330) is already read; files without owners (R12)
-//     need linkSubEntity after the owner was set.
+//   - The reader links sub-entities to their owner as their fields are read through a file
+//     filer: an ATTRIB, VERTEX or SEQEND belongs to the INSERT (with group 66 set) or POLYLINE
+//     read before it, whatever owner the file names (other writers name the block, files before
+//     R13 none); the sub-entity's owner is set to it before dxfInFields returns.
 //   - The writer writes a complex entity's sub-entities in the order of subEntityIds (which is
 //     their handle order unless vertices were inserted), then the marker.
 //   - POLYLINE, VERTEX and INSERT records do not say their class by their type alone:
@@ -69,6 +70,13 @@ private:
 // Links a sub-entity (an attribute, a vertex or an end-of-sequence marker) to the complex entity
 // that owns it. eWrongObjectType when the owner does not take such sub-entities.
 Acad::ErrorStatus linkSubEntity(AcDbObjectId owner, AcDbObjectId sub);
+// While a file is read: a complex entity whose sub-entities follow it (an INSERT with group 66
+// set, a POLYLINE), or none (an INSERT without attributes).
+void noteComplexRead(AcDbEntity* owner, bool subEntitiesFollow);
+// While a file is read: a sub-entity just read belongs to the complex entity read before it
+// (files of other writers give sub-entities the block as owner, files before R13 no owner), or
+// else to the owner it names. The end-of-sequence marker ends the sequence.
+void attachReadSubEntity(AcDbEntity* sub, AcDbDxfFiler* f);
 // The sub-entities of a complex entity in order, its end-of-sequence marker last (empty for
 // other entities). Erased sub-entities are left out.
 AcDbObjectIdArray subEntityIds(const AcDbObject* owner);

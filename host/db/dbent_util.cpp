@@ -35,6 +35,21 @@ AcDbDatabase* filerDatabase(AcDbDxfFiler* f, const AcDbObject* o) {
     return lookupDatabase(o);
 }
 
+void readSubclasses(AcDbDxfFiler* f, std::initializer_list<const wchar_t*> markers,
+                    const std::function<void(const resbuf&)>& take) {
+    for (;;) {
+        readSubclass(f, take);
+        bool more = false;
+        for (const wchar_t* m : markers)
+            if (f->atSubclassData(m)) {
+                more = true;
+                break;
+            }
+        if (!more)
+            return;
+    }
+}
+
 std::wstring recordNameOf(AcDbObjectId id) {
     auto* r = AcDbSymbolTableRecord::cast(peekObject(id));
     return r ? std::wstring(r->name()) : std::wstring();

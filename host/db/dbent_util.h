@@ -9,6 +9,8 @@
 #include "gearc3d.h"
 #include "gemat3d.h"
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,11 @@ double readAngleGroup(const AcDbDxfFiler* f, double value);
 void write2dPointGroup(AcDbDxfFiler* f, int code, double x, double y);
 // The database the filer's references resolve in.
 AcDbDatabase* filerDatabase(AcDbDxfFiler* f, const AcDbObject* o);
+
+// Reads the groups of consecutive subclasses with any of the given markers (a first one without
+// marker included).
+void readSubclasses(AcDbDxfFiler* f, std::initializer_list<const wchar_t*> markers,
+                    const std::function<void(const resbuf&)>& take);
 
 // The name of a symbol table record ("" for none).
 std::wstring recordNameOf(AcDbObjectId id);

@@ -19,6 +19,11 @@ AcDb::DxfCode code(int c) {
     return static_cast<AcDb::DxfCode>(c);
 }
 
+// The default text style of the file format, which the groups leave out.
+bool isStandardName(const std::wstring& name) {
+    return nameKey(name.c_str()) == L"STANDARD";
+}
+
 ACHAR* newCopy(const std::wstring& s) {
     ACHAR* p = nullptr;
     acutNewString(s.c_str(), p);
@@ -172,24 +177,31 @@ void MTextData::transformBy(const AcGeMatrix3d& m) {
     normal = n;
 }
 
-void MTextData::writeGroups(AcDbDxfFiler* f) const {
+void MTextData::writeGroups(AcDbDxfFiler* f, bool all) const {
     f->writePoint3d(AcDb::kDxfXCoord, location);
     f->writeDouble(AcDb::kDxfReal, textHeight);
-    f->writeDouble(code(41), width);
-    f->writeDouble(code(46), height);
+    if (all || width != 0.0)
+        f->writeDouble(code(41), width);
+    if (all || height != 0.0)
+        f->writeDouble(code(46), height);
     f->writeInt16(code(71), static_cast<Adesk::Int16>(attachment));
-    f->writeInt16(code(72), static_cast<Adesk::Int16>(flowDirection));
+    if (all || flowDirection != 1)
+        f->writeInt16(code(72), static_cast<Adesk::Int16>(flowDirection));
     std::vector<std::wstring> chunks = mtextChunks(contents);
     for (size_t i = 0; i + 1 < chunks.size(); ++i)
         f->writeString(code(3), chunks[i].c_str());
     f->writeString(AcDb::kDxfText, chunks.back().c_str());
-    if (!style.isNull())
-        f->writeString(AcDb::kDxfTextStyleName, recordNameOf(style).c_str());
+    std::wstring styleName = recordNameOf(style);
+    if (!styleName.empty() && (all || !isStandardName(styleName)))
+        f->writeString(AcDb::kDxfTextStyleName, styleName.c_str());
     if (!isWorldZ(normal))
         f->writeVector3d(AcDb::kDxfNormalX, normal);
-    f->writeVector3d(code(11), direction);
-    f->writeInt16(code(73), static_cast<Adesk::Int16>(lineSpacingStyle));
-    f->writeDouble(code(44), lineSpacingFactor);
+    if (all || direction.x != 1.0 || direction.y != 0.0 || direction.z != 0.0)
+        f->writeVector3d(code(11), direction);
+    if (all || lineSpacingStyle != 1)
+        f->writeInt16(code(73), static_cast<Adesk::Int16>(lineSpacingStyle));
+    if (all || lineSpacingFactor != 1.0)
+        f->writeDouble(code(44), lineSpacingFactor);
 }
 
 bool MTextData::readGroup(AcDbDxfFiler* f, AcDbDatabase* db, const resbuf& rb) {
@@ -507,8 +519,9 @@ void AcDbText::writeTextGroups(AcDbDxfFiler* f) const {
         f->writeDouble(AcDb::kDxfTxtStyleXScale, m_widthFactor);
     if (m_oblique != 0.0)
         writeAngleGroup(f, 51, m_oblique);
-    if (!m_style.isNull())
-        f->writeString(AcDb::kDxfTextStyleName, recordNameOf(m_style).c_str());
+    std::wstring styleName = recordNameOf(m_style);
+    if (!styleName.empty() && !isStandardName(styleName))
+        f->writeString(AcDb::kDxfTextStyleName, styleName.c_str());
     if (m_generation != 0)
         f->writeInt16(code(71), m_generation);
     if (m_hmode != 0)
@@ -803,6 +816,6 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* f) {
 Acad::ErrorStatus AcDbMText::dxfOutFields(AcDbDxfFiler* f) const {
     AcDbEntity::dxfOutFields(f);
     f->writeString(AcDb::kDxfSubclass, L"AcDbMText");
-    m_d.writeGroups(f);
+    m_d.writeGroups(f, false);
     return f->filerStatus();
 }

@@ -60,8 +60,10 @@ struct MTextData {
     double rotation() const;
     void setRotation(double angle);
     void transformBy(const AcGeMatrix3d& xform);
-    // The groups of the AcDbMText subclass (after its marker) and the reading of one of them.
-    void writeGroups(AcDbDxfFiler* f) const;
+    // The groups of the AcDbMText subclass (after its marker), optional ones with their default
+    // value left out unless all are asked for (the multi-line part of attributes), and the
+    // reading of one of them.
+    void writeGroups(AcDbDxfFiler* f, bool all) const;
     // Returns false for a group that is not multi-line text's; call finishReading after the last.
     bool readGroup(AcDbDxfFiler* f, AcDbDatabase* db, const resbuf& rb);
     void finishReading();

@@ -138,7 +138,7 @@ void writeAttrGroups(AcDbDxfFiler* f, const AttrData& a, bool definition, int vm
         f->writeInt16(code(72), 0);
         f->writePoint3d(code(11), alignmentOcs);
         f->writeEmbeddedObjectStart();
-        a.mtext.writeGroups(f);
+        a.mtext.writeGroups(f, true);
     }
 }
 
@@ -472,9 +472,8 @@ Acad::ErrorStatus AcDbAttribute::dxfInFields(AcDbDxfFiler* f) {
     setVerticalModeRaw(r.vmode);
     if (m_a.isMText)
         m_a.mtext.finishReading();
-    // A file links the attribute to its block reference as it is read.
-    if (isFileFiler(f) && !ownerId().isNull() && !objectId().isNull())
-        linkSubEntity(ownerId(), objectId());
+    // A file gives the attribute to its block reference as it is read.
+    attachReadSubEntity(this, f);
     return Acad::eOk;
 }
 
