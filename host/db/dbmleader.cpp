@@ -4,6 +4,7 @@
 #include "acutads.h"
 #include "dbapserv.h"
 #include "dbimpl.h"
+#include "dbtext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -296,6 +297,60 @@ Acad::ErrorStatus AcDbMLeader::setTextDirection(const AcGeVector3d& direction) {
     m_text.direction.normalize();
     return Acad::eOk;
 }
+AcDbMText* AcDbMLeader::mtext() const {
+    auto* mt = new AcDbMText;
+    khost::MTextData d = mt->khostData();
+    d.contents = m_text.contents;
+    d.location = m_text.location;
+    d.normal = normal();
+    d.direction = m_text.direction;
+    d.width = m_text.width;
+    d.height = m_text.definedHeight;
+    d.textHeight = m_textHeight * m_scale;
+    d.attachment = m_text.attachment;
+    d.flowDirection = m_text.flowDirection;
+    d.lineSpacingStyle = m_text.lineSpacingStyle;
+    d.lineSpacingFactor = m_text.lineSpacingFactor;
+    AcDbObjectId style(m_textStyle);
+    if (style.isNull())
+        if (AcDbDatabase* db = lookupDatabase(this))
+            style = db->textstyle();
+    d.style = style;
+    mt->khostSetData(d);
+    mt->setColor(m_textColor);
+    return mt;
+}
+
+Acad::ErrorStatus AcDbMLeader::setMText(const AcDbMText* mt) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (!mt)
+        return Acad::eNullObjectPointer;
+    const khost::MTextData& d = mt->khostData();
+    m_text.contents = d.contents;
+    m_text.location = d.location;
+    m_text.locationSet = true;
+    m_contentBase = d.location;
+    if (d.direction.length() > 1e-12)
+        m_text.direction = d.direction.normal();
+    m_text.width = d.width;
+    m_text.definedHeight = d.height;
+    m_text.attachment = d.attachment;
+    m_text.flowDirection = d.flowDirection;
+    m_text.lineSpacingStyle = d.lineSpacingStyle;
+    m_text.lineSpacingFactor = d.lineSpacingFactor;
+    if (!d.style.isNull() && d.style.stub() != m_textStyle) {
+        m_textStyle = d.style.stub();
+        overridden(kTextStyleId);
+    }
+    if (d.textHeight > 0.0 && std::abs(d.textHeight - m_textHeight * m_scale) > 1e-12) {
+        m_textHeight = d.textHeight / m_scale;
+        overridden(kTextHeight);
+    }
+    m_contentType = AcDbMLeaderStyle::kMTextContent;
+    return Acad::eOk;
+}
+
 AcGeVector3d AcDbMLeader::normal() const {
     AcGeVector3d n = m_planeX.crossProduct(m_planeY);
     return n.length() > 1e-12 ? n.normalize() : AcGeVector3d(0.0, 0.0, 1.0);

@@ -196,11 +196,16 @@ public:
     // Where the text is (its insertion point, the point of its attachment).
     Acad::ErrorStatus setTextLocation(const AcGePoint3d& location);
     Acad::ErrorStatus getTextLocation(AcGePoint3d& location) const;
-    // The multiline text of the content. Until the entity class of multiline text is part of
-    // the host, its data is reached through these host accessors: the contents (with the
-    // format codes of multiline text), the frame width (0 for no wrapping), the attachment
-    // point of the text (1 top left ... 9 bottom right), the direction of its X axis and its
-    // rotation in its plane.
+    // The multiline text of the content: a new copy (not in a database, open for write) that
+    // the caller deletes, with the content's text, location, direction, frame width,
+    // attachment, line spacing, text style, colour and scaled text height.
+    AcDbMText* mtext() const;
+    // Takes the text's contents, location, direction, width, attachment, line spacing and
+    // style (and its text height when set); the content becomes multiline text.
+    Acad::ErrorStatus setMText(const AcDbMText* pMText);
+    // The same data reached directly by the host: the contents (with the format codes of
+    // multiline text), the frame width (0 for no wrapping), the attachment point of the text
+    // (1 top left ... 9 bottom right) and the direction of its X axis.
     const ACHAR* textContents() const { return m_text.contents.c_str(); }
     Acad::ErrorStatus setTextContents(const ACHAR* contents);
     double textWidth() const { return m_text.width; }

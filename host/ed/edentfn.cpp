@@ -405,6 +405,14 @@ bool checkEntityProperties(AcDbDatabase* db, const std::wstring& type, const res
             if (rb->resval.rint < 0 || rb->resval.rint > 257)
                 return false;
             break;
+        case 2:
+            // A block reference needs its block.
+            if (type == L"INSERT") {
+                auto* t = AcDbBlockTable::cast(peekObject(db->blockTableId()));
+                if (!rb->resval.rstring || !t || !t->has(rb->resval.rstring))
+                    return false;
+            }
+            break;
         default:
             break;
         }

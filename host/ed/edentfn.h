@@ -49,8 +49,8 @@ AcDbObjectId nextEntity(AcDbDatabase* db, AcDbObjectId after);
 AcDbObjectId objectOfHandle(AcDbDatabase* db, const std::wstring& handle);
 
 // The checks of entmake and entmod on a list for an entity of a type: a layer that does not exist
-// is made (with layer 0's properties); an unknown linetype, an unknown text style of a text or a
-// colour out of range refuse the list (false).
+// is made (with layer 0's properties); an unknown linetype, an unknown text style of a text, an
+// unknown block of a block reference or a colour out of range refuse the list (false).
 bool checkEntityProperties(AcDbDatabase* db, const std::wstring& type, const resbuf* data);
 // Whether every application of a chain of extended data is registered in db.
 bool appsRegistered(AcDbDatabase* db, const resbuf* xdata);

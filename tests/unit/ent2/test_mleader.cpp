@@ -4,6 +4,8 @@
 #include "ent2test.h"
 
 #include "acedads.h"
+#include "dbent_array.h"
+#include "dbtext.h"
 
 #include <vector>
 
@@ -12,15 +14,9 @@ using namespace ent2;
 namespace {
 using MLeaders = Ent2Test;
 
-// An array with the two members the index getters need.
-struct Ints {
-    std::vector<int> v;
-    void removeAll() { v.clear(); }
-    int append(int i) {
-        v.push_back(i);
-        return static_cast<int>(v.size()) - 1;
-    }
-};
+std::vector<int> values(const AcArray<int>& a) {
+    return std::vector<int>(a.begin(), a.end());
+}
 
 AcDbObjectId addStyle(AcDbDatabase* d, const wchar_t* name, AcDbMLeaderStyle*& style) {
     style = new AcDbMLeaderStyle;
@@ -138,11 +134,13 @@ TEST_F(MLeaders, LeaderLinesVerticesAndDoglegs) {
     ASSERT_EQ(ml->addLeaderLine(AcGePoint3d(40, 0, 0), line2), Acad::eOk);
     EXPECT_EQ(ml->numLeaders(), 2);
     EXPECT_EQ(ml->numLeaderLines(), 3);
-    Ints leaders, lines;
+    AcArray<int> leaders, lines;
     ml->getLeaderIndexes(leaders);
-    EXPECT_EQ(leaders.v, (std::vector<int>{0, 1}));
+    EXPECT_EQ(values(leaders), (std::vector<int>{0, 1}));
     ml->getLeaderLineIndexes(leader0, lines);
-    EXPECT_EQ(lines.v, (std::vector<int>{line0, line1}));
+    EXPECT_EQ(values(lines), (std::vector<int>{line0, line1}));
+    ml->getLeaderLineIndexes(lines);
+    EXPECT_EQ(values(lines), (std::vector<int>{line0, line1, line2}));
     EXPECT_EQ(ml->getLeaderLineIndexes(7, lines), Acad::eInvalidIndex);
     int leader1 = -1;
     ml->getLeaderIndex(line2, leader1);
@@ -307,4 +305,49 @@ TEST_F(MLeaders, TextLeaderRoundTripAndRendering) {
     EXPECT_DOUBLE_EQ(scaled->textHeight(), 2.0);
     EXPECT_DOUBLE_EQ(scaled->scale(), 2.0);
     scaled->close();
+}
+
+TEST_F(MLeaders, TextThroughACopyOfTheMultilineText) {
+    auto* ml = new AcDbMLeader;
+    ml->setContentType(AcDbMLeaderStyle::kMTextContent);
+    ml->setTextContents(L"pe-xa 20x2");
+    ml->setTextLocation(AcGePoint3d(10, 10, 0));
+    ml->setTextHeight(2.0);
+    ml->setScale(2.0);
+    int line = -1;
+    ml->addLeaderLine(AcGePoint3d(0, 0, 0), line);
+    const AcDbObjectId id = append(ml);
+
+    // The editing of a program: take the copy, change it, store it back.
+    AcDbMLeader* w = nullptr;
+    ASSERT_EQ(acdbOpenObject(w, id, AcDb::kForWrite), Acad::eOk);
+    AcDbMText* copy = w->mtext();
+    ASSERT_NE(copy, nullptr);
+    AcString contents;
+    copy->contents(contents);
+    EXPECT_EQ(contents, L"pe-xa 20x2");
+    EXPECT_EQ(copy->location(), AcGePoint3d(10, 10, 0));
+    EXPECT_DOUBLE_EQ(copy->textHeight(), 4.0); // scaled
+    EXPECT_EQ(copy->textStyle(), db->textstyle());
+    EXPECT_FALSE(copy->isDatabaseResident());
+    copy->setContents(L"PE-XA 20X2");
+    copy->setLocation(AcGePoint3d(12, 10, 0));
+    copy->setAttachment(AcDbMText::kBottomLeft);
+    EXPECT_EQ(w->setMText(copy), Acad::eOk);
+    delete copy;
+    EXPECT_EQ(w->setMText(nullptr), Acad::eNullObjectPointer);
+    EXPECT_STREQ(w->textContents(), L"PE-XA 20X2");
+    EXPECT_EQ(w->textAttachmentPoint(), AcDbMText::kBottomLeft);
+    EXPECT_DOUBLE_EQ(w->textHeight(), 2.0); // the height was not changed
+    AcGePoint3d p;
+    w->getTextLocation(p);
+    EXPECT_EQ(p, AcGePoint3d(12, 10, 0));
+    w->close();
+
+    AcDbMLeader* r = nullptr;
+    ASSERT_EQ(acdbOpenObject(r, id, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(r->setMText(nullptr), Acad::eNotOpenForWrite);
+    r->close();
+    saveAndReload("mtext.dxf", "ml = doc.modelspace().query('MULTILEADER')[0]\n"
+                               "if ml.get_mtext_content() != 'PE-XA 20X2': print('text')\n");
 }
