@@ -44,6 +44,7 @@
 #include "dbcolor.h"
 #include "dbfiler.h"
 #include "dbid.h"
+#include "dbsubeid.h"
 
 #include <memory>
 
@@ -189,6 +190,19 @@ public:
     void setDatabaseDefaults(AcDbDatabase* pDb);
 
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
+
+    // Sub-entities (dbsubent.cpp, see dbsubeid.h): the paths of the parts of a kind under a
+    // graphics marker (an array the caller frees with delete[]; entAndInsertStack, when given,
+    // holds the entity and then its containing references, innermost first), and a new entity
+    // outside the database that copies one part (the caller deletes it; null when the path
+    // names no part of this entity).
+    Acad::ErrorStatus getSubentPathsAtGsMarker(AcDb::SubentType type, Adesk::GsMarker gsMark,
+                                               const AcGePoint3d& pickPoint,
+                                               const AcGeMatrix3d& viewXform, int& numPaths,
+                                               AcDbFullSubentPath*& subentPaths,
+                                               int numInserts = 0,
+                                               AcDbObjectId* entAndInsertStack = nullptr) const;
+    AcDbEntity* subentPtr(const AcDbFullSubentPath& id) const;
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
