@@ -310,13 +310,13 @@ TEST(KeptGroups, PlainEntitiesCostNothing) {
 
     auto heapInUse = [] { return mallinfo2().uordblks; };
     std::string error;
-    size_t before = heapInUse();
+    [[maybe_unused]] size_t before = heapInUse();
     AcDbDatabase* empty = khost::dxf::readDxf(nullptr, plain, error);
     ASSERT_NE(empty, nullptr) << error;
-    size_t afterEmpty = heapInUse();
+    [[maybe_unused]] size_t afterEmpty = heapInUse();
     AcDbDatabase* db = khost::dxf::readDxf(nullptr, lines, error);
     ASSERT_NE(db, nullptr) << error;
-    size_t afterLines = heapInUse();
+    [[maybe_unused]] size_t afterLines = heapInUse();
 
     int count = 0;
     khost::forEachObject(db, [&](AcDbObjectId id) {
