@@ -456,7 +456,8 @@ int entMod(const resbuf* data) {
     RbChainFiler out(db);
     o->dxfOutFields(&out);
     Chain dummy;
-    Chain current = changeableGroups(out.takeChain(), dummy);
+    Chain written(out.takeChain());
+    Chain current = changeableGroups(written.get(), dummy);
     Chain merged =
         hasCode(given.get(), 100) ? std::move(given) : mergeGroups(std::move(current), given.get());
     RbChainFiler in(db, merged.get());

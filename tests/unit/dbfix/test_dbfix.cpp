@@ -327,6 +327,8 @@ TEST(KeptGroups, PlainEntitiesCostNothing) {
         EXPECT_EQ(khost::DbAccess::extrasIfAny(o), nullptr);
     });
     EXPECT_EQ(count, kLines);
+    delete db;
+    delete empty;
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the heap is the sanitizer's";
 #else
@@ -335,8 +337,6 @@ TEST(KeptGroups, PlainEntitiesCostNothing) {
         kLines;
     EXPECT_LT(perLine, 300.0);
 #endif
-    delete db;
-    delete empty;
 }
 
 TEST(Filer, TwoDimensionalPoints) {
