@@ -1,12 +1,12 @@
-// DXF load and save on large generated drawings.
+// DXF load and save on large generated drawings (the program bench_bench_dxf).
 //
-//   bench_dxf generate FILE [N]       a drawing of about N entities (lines, light-weight polylines,
-//                                     texts, multi-line texts, block references with attributes,
-//                                     on 200 layers), made through the database's interface
-//   bench_dxf generate-lines FILE [N] N lines on one layer
-//   bench_dxf measure FILE            split-only pass, load and save of FILE: times, MB/s,
-//                                     entities/s, memory per entity (key=value lines)
-//   bench_dxf                         Google Benchmark runs on a drawing of 20,000 entities
+//   generate FILE [N]        a drawing of about N entities (lines, light-weight polylines,
+//                            texts, multi-line texts, block references with attributes, on 200
+//                            layers), made through the database's interface
+//   generate-lines FILE [N]  N lines on one layer
+//   measure FILE             split-only pass, load and save of FILE: times, MB/s, entities/s,
+//                            memory per entity (key=value lines)
+//   (no arguments)           Google Benchmark runs on a drawing of 20,000 entities
 //
 // tools/bench_dxf.sh runs them together with ezdxf on the same file and prints the ratios.
 #include "dbapserv.h"

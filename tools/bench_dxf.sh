@@ -9,10 +9,10 @@ n=${1:-300000}
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRESBON_BENCH=ON \
     -DKRESBON_TESTS=OFF >/dev/null
-ninja -C "$build" -j2 bench_dxf >/dev/null
+ninja -C "$build" -j2 bench_bench_dxf >/dev/null
 work="$build/bench-dxf"
 mkdir -p "$work"
-bench="$build/bench/bench_dxf"
+bench="$build/bench/bench_bench_dxf"
 "$bench" generate "$work/mixed.dxf" "$n"
 "$bench" generate-lines "$work/lines.dxf" "$n"
 # Each measurement in a process of its own, so that memory figures start clean.
