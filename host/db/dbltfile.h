@@ -20,5 +20,4 @@
 // definition the file gets wrong; eInvalidTextStyle when a text's style or a shape's shape file
 // style is missing from the drawing; eKeyNotFound when the shape file lacks the shape; the
 // status of opening the linetype table for write.
-Acad::ErrorStatus acdbLoadLineTypeFile(const ACHAR* ltname, const ACHAR* fname,
-                                       AcDbDatabase* pDb);
+Acad::ErrorStatus acdbLoadLineTypeFile(const ACHAR* ltname, const ACHAR* fname, AcDbDatabase* pDb);

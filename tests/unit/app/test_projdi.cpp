@@ -180,49 +180,6 @@ TEST_F(Projdi, AnExceptionOfTheFunctorClosesEverything) {
     EXPECT_THROW(ProjdiDwg(z, PROJDI_VSE, false, 1, nullptr), CVoxException);
 }
 
-TEST_F(Projdi, LayerChangeMovesMappedLayersOnly) {
-    AcDbLayerTable* pTab = nullptr;
-    ASSERT_EQ(db()->getLayerTable(pTab, AcDb::kForWrite), Acad::eOk);
-    AcDbObjectId idStara, idNova, idJina;
-    for (auto [sJmeno, pId] : {std::pair{L"STARA", &idStara}, std::pair{L"NOVA", &idNova},
-                               std::pair{L"JINA", &idJina}}) {
-        auto* pVrstva = new AcDbLayerTableRecord;
-        pVrstva->setName(sJmeno);
-        ASSERT_EQ(pTab->add(*pId, pVrstva), Acad::eOk);
-        pVrstva->close();
-    }
-    pTab->close();
-    auto Nastav = [&](AcDbObjectId idEnt, AcDbObjectId idVrstvy) {
-        AcDbEntity* pEnt = nullptr;
-        ASSERT_EQ(acdbOpenAcDbEntity(pEnt, idEnt, AcDb::kForWrite), Acad::eOk);
-        EXPECT_EQ(pEnt->setLayer(idVrstvy), Acad::eOk);
-        pEnt->close();
-    };
-    auto Vrstva = [&](AcDbObjectId idEnt) {
-        AcDbEntity* pEnt = nullptr;
-        EXPECT_EQ(acdbOpenAcDbEntity(pEnt, idEnt, AcDb::kForRead), Acad::eOk);
-        AcDbObjectId id = pEnt ? pEnt->layerId() : AcDbObjectId::kNull;
-        if (pEnt)
-            pEnt->close();
-        return id;
-    };
-    Nastav(m_idModel[0], idStara);
-    Nastav(m_idDefinice[1], idStara);
-    Nastav(m_idPapir[0], idJina);
-
-    CVoxCmd::MapaId mapa{{idStara, idNova}, {idJina, AcDbObjectId::kNull}};
-    CVoxCmd::ZmenHladinu zmena(mapa);
-    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, db()), 2);
-    EXPECT_EQ(Vrstva(m_idModel[0]), idNova);
-    EXPECT_EQ(Vrstva(m_idDefinice[1]), idNova);
-    EXPECT_EQ(Vrstva(m_idPapir[0]), idJina);
-    EXPECT_EQ(Vrstva(m_idModel[1]), db()->layerZero());
-    // Opened for reading, nothing can be moved.
-    Nastav(m_idModel[0], idStara);
-    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, db()), 0);
-    EXPECT_EQ(Vrstva(m_idModel[0]), idStara);
-}
-
 // Adds a record of the given kind to its table.
 template <class TABULKA, class ZAZNAM>
 AcDbObjectId PridejZaznam(AcDbDatabase* pDb, const ACHAR* sJmeno) {
@@ -370,6 +327,36 @@ TEST_F(Projdi, BlockReferencesFoundByNameOrDefinition) {
     EXPECT_EQ(Najdi(L"JINY", true, {}), (AcDbObjectIdArray{aReference[3]}));
     // By definition the name does not matter.
     EXPECT_EQ(Najdi(L"NIC", false, idPlyn), (AcDbObjectIdArray{aReference[1]}));
+}
+
+TEST_F(Projdi, LayerChangeMovesMappedLayersOnly) {
+    const AcDbObjectId idStara = PridejZaznam<AcDbLayerTable, AcDbLayerTableRecord>(db(), L"STARA");
+    const AcDbObjectId idNova = PridejZaznam<AcDbLayerTable, AcDbLayerTableRecord>(db(), L"NOVA");
+    const AcDbObjectId idJina = PridejZaznam<AcDbLayerTable, AcDbLayerTableRecord>(db(), L"JINA");
+    auto Vrstva = [&](AcDbObjectId idEnt, AcDbObjectId idVrstvy = AcDbObjectId::kNull) {
+        AcDbEntity* pEnt = nullptr;
+        EXPECT_EQ(acdbOpenAcDbEntity(pEnt, idEnt, AcDb::kForWrite), Acad::eOk);
+        if (!idVrstvy.isNull())
+            pEnt->setLayer(idVrstvy);
+        const AcDbObjectId id = pEnt->layerId();
+        pEnt->close();
+        return id;
+    };
+    Vrstva(m_idModel[0], idStara);
+    Vrstva(m_idDefinice[1], idStara);
+    Vrstva(m_idPapir[0], idJina);
+
+    CVoxCmd::MapaId mapa{{idStara, idNova}, {idJina, AcDbObjectId::kNull}};
+    CVoxCmd::ZmenHladinu zmena(mapa);
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE, false, 1, db()), 2);
+    EXPECT_EQ(Vrstva(m_idModel[0]), idNova);
+    EXPECT_EQ(Vrstva(m_idDefinice[1]), idNova);
+    EXPECT_EQ(Vrstva(m_idPapir[0]), idJina);
+    EXPECT_EQ(Vrstva(m_idModel[1]), db()->layerZero());
+    // Opened for reading, nothing can be moved.
+    Vrstva(m_idModel[0], idStara);
+    EXPECT_EQ(ProjdiDwg(zmena, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, db()), 0);
+    EXPECT_EQ(Vrstva(m_idModel[0]), idStara);
 }
 
 } // namespace
