@@ -112,29 +112,8 @@ bool placeOf(AcDbObjectId id, Place& place) {
     return false;
 }
 
-// The layouts' blocks in the order entnext walks them: model space, then the paper spaces.
-std::vector<AcDbObjectId> layoutBlocks(AcDbDatabase* db) {
-    std::vector<AcDbObjectId> out;
-    AcDbObjectId model = roleId(db, DbRole::ModelSpace);
-    if (!model.isNull())
-        out.push_back(model);
-    auto* bt = AcDbBlockTable::cast(peekObject(db->blockTableId()));
-    AcDbBlockTableIterator* it = nullptr;
-    if (bt && bt->newIterator(it) == Acad::eOk) {
-        for (; !it->done(); it->step()) {
-            AcDbObjectId id;
-            it->getRecordId(id);
-            auto* btr = AcDbBlockTableRecord::cast(peekObject(id));
-            if (btr && id != model && btr->isLayout())
-                out.push_back(id);
-        }
-        delete it;
-    }
-    return out;
-}
-
-// The first not erased entity of a block after (or from) a position.
-AcDbObjectId firstOf(AcDbObjectId block, AcDbObjectId after) {
+// The first not erased entity of a block.
+AcDbObjectId firstOf(AcDbObjectId block) {
     auto* btr = AcDbBlockTableRecord::cast(peekObject(block));
     if (!btr)
         return {};
@@ -142,14 +121,44 @@ AcDbObjectId firstOf(AcDbObjectId block, AcDbObjectId after) {
     if (btr->newIterator(it) != Acad::eOk)
         return {};
     std::unique_ptr<AcDbBlockTableRecordIterator> guard(it);
-    if (!after.isNull()) {
-        if (it->seek(after) != Acad::eOk)
-            return {};
-        it->step();
-    }
     AcDbObjectId id;
     if (!it->done())
         it->getEntityId(id);
+    return id;
+}
+
+// The entity after a main entity of a block. A walk with entnext asks for the entity after the
+// one it got last: the iterator of that step is kept, so a walk does not search its block again.
+struct WalkCache {
+    AcDbObjectId block, last;
+    std::unique_ptr<AcDbBlockTableRecordIterator> it;
+};
+
+AcDbObjectId nextOf(AcDbObjectId block, AcDbObjectId main) {
+    static WalkCache cache;
+    AcDbObjectId at;
+    if (cache.it && cache.block == block && cache.last == main)
+        cache.it->getEntityId(at);
+    if (at != main) {
+        cache = WalkCache{};
+        auto* btr = AcDbBlockTableRecord::cast(peekObject(block));
+        AcDbBlockTableRecordIterator* it = nullptr;
+        if (!btr || btr->newIterator(it) != Acad::eOk)
+            return {};
+        cache.it.reset(it);
+        if (it->seek(main) != Acad::eOk) {
+            cache.it.reset();
+            return {};
+        }
+        cache.block = block;
+    }
+    cache.it->step();
+    AcDbObjectId id;
+    if (!cache.it->done())
+        cache.it->getEntityId(id);
+    cache.last = id;
+    if (id.isNull())
+        cache.it.reset();
     return id;
 }
 
@@ -192,6 +201,26 @@ bool isTextType(const std::wstring& type) {
 }
 
 } // namespace
+
+std::vector<AcDbObjectId> layoutBlocks(AcDbDatabase* db) {
+    std::vector<AcDbObjectId> out;
+    AcDbObjectId model = roleId(db, DbRole::ModelSpace);
+    if (!model.isNull())
+        out.push_back(model);
+    auto* bt = AcDbBlockTable::cast(peekObject(db->blockTableId()));
+    AcDbBlockTableIterator* it = nullptr;
+    if (bt && bt->newIterator(it) == Acad::eOk) {
+        for (; !it->done(); it->step()) {
+            AcDbObjectId id;
+            it->getRecordId(id);
+            auto* btr = AcDbBlockTableRecord::cast(peekObject(id));
+            if (btr && id != model && btr->isLayout())
+                out.push_back(id);
+        }
+        delete it;
+    }
+    return out;
+}
 
 std::wstring dxfTypeName(const AcDbObject* o) {
     const ACHAR* n = o ? khostDxfName(o) : nullptr;
@@ -405,6 +434,14 @@ bool checkEntityProperties(AcDbDatabase* db, const std::wstring& type, const res
             if (rb->resval.rint < 0 || rb->resval.rint > 257)
                 return false;
             break;
+        case 2:
+            // A block reference needs its block.
+            if (type == L"INSERT") {
+                auto* t = AcDbBlockTable::cast(peekObject(db->blockTableId()));
+                if (!rb->resval.rstring || !t || !t->has(rb->resval.rstring))
+                    return false;
+            }
+            break;
         default:
             break;
         }
@@ -492,7 +529,7 @@ AcDbObjectId nextEntity(AcDbDatabase* db, AcDbObjectId after) {
     std::vector<AcDbObjectId> layouts = layoutBlocks(db);
     if (after.isNull()) {
         for (AcDbObjectId block : layouts)
-            if (AcDbObjectId id = firstOf(block, {}); !id.isNull())
+            if (AcDbObjectId id = firstOf(block); !id.isNull())
                 return id;
         return {};
     }
@@ -509,13 +546,13 @@ AcDbObjectId nextEntity(AcDbDatabase* db, AcDbObjectId after) {
             return parts[i + 1];
     }
     // The next main entity of the block, then of the following layouts.
-    AcDbObjectId next = firstOf(place.block, place.main);
+    AcDbObjectId next = nextOf(place.block, place.main);
     if (!next.isNull())
         return next;
     bool passed = false;
     for (AcDbObjectId block : layouts) {
         if (passed)
-            if (AcDbObjectId id = firstOf(block, {}); !id.isNull())
+            if (AcDbObjectId id = firstOf(block); !id.isNull())
                 return id;
         passed = passed || block == place.block;
     }

@@ -40,17 +40,20 @@ int entMod(const resbuf* data);
 // entdel: erases an entity, or brings back one it erased.
 int entDel(AcDbObjectId id);
 
-// entlast and entnext: main entities of the layouts in the order they were made (by handle), each
-// followed by its sub-entities and their end-of-sequence marker; an entity of a block definition
-// is followed by the next one of that block.
+// entlast and entnext: the main entities of model space, then of each paper space, each followed
+// by its sub-entities and their end-of-sequence marker; an entity of a block definition is
+// followed by the next one of that block. entlast is the last main entity made (the highest
+// handle of the layouts' last entities).
 AcDbObjectId lastEntity(AcDbDatabase* db);
 AcDbObjectId nextEntity(AcDbDatabase* db, AcDbObjectId after);
+// The blocks of the layouts in the order entnext walks them: model space, then paper spaces.
+std::vector<AcDbObjectId> layoutBlocks(AcDbDatabase* db);
 // handent: the object of a handle (hexadecimal), null when there is none or it is erased.
 AcDbObjectId objectOfHandle(AcDbDatabase* db, const std::wstring& handle);
 
 // The checks of entmake and entmod on a list for an entity of a type: a layer that does not exist
-// is made (with layer 0's properties); an unknown linetype, an unknown text style of a text or a
-// colour out of range refuse the list (false).
+// is made (with layer 0's properties); an unknown linetype, an unknown text style of a text, an
+// unknown block of a block reference or a colour out of range refuse the list (false).
 bool checkEntityProperties(AcDbDatabase* db, const std::wstring& type, const resbuf* data);
 // Whether every application of a chain of extended data is registered in db.
 bool appsRegistered(AcDbDatabase* db, const resbuf* xdata);

@@ -277,8 +277,8 @@ LispValue fnSsgetfirst(const std::vector<LispValue>& args) {
 [[maybe_unused]] // (regapp name): registers an application for extended data; the name, or nil when
                  // it is
                  // registered already or not a valid name.
-                 LispValue
-                 fnRegapp(const std::vector<LispValue>& args) {
+LispValue
+fnRegapp(const std::vector<LispValue>& args) {
     lispCheckArgs(args, 1, 1);
     if (!args[0].isString())
         lispBadArgType(L"stringp", args[0]);

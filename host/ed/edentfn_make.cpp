@@ -221,6 +221,11 @@ AcDbObjectId place(AcDbDatabase* db, Pending& p, AcDbObjectId blockId) {
         return {};
     AcDbEntity* main = p.main.release();
     auto addPart = [&](Owned& part) {
+        // Parts the list gave no layer or linetype get the current ones, as entities do.
+        if (part->layerId().isNull())
+            part->setLayer(db->clayer());
+        if (part->linetypeId().isNull())
+            part->setLinetype(db->celtype());
         AcDbObjectId partId;
         if (db->addAcDbObject(partId, part.get()) != Acad::eOk)
             return;
@@ -410,6 +415,10 @@ int make(const resbuf* data, AcDbObjectId& made, std::wstring* blockName, bool o
     if (type == L"ATTRIB" || type == L"VERTEX" || type == L"SEQEND")
         return RTREJ;
 
+    // A block does not contain a reference to itself.
+    if (st.block && type == L"INSERT" &&
+        nameKey(stringGroup(data, 2).c_str()) == nameKey(st.block->name.c_str()))
+        return RTREJ;
     AcDbObject* o = buildObject(db, type, data, false);
     if (!o)
         return RTREJ;

@@ -438,14 +438,20 @@ std::vector<AcDbObjectId> selectAll(AcDbDatabase* db, const resbuf* filter) {
     FilterNode root;
     if (!parse(filter, root))
         return out;
-    for (AcDbObjectId id = nextEntity(db, {}); !id.isNull(); id = nextEntity(db, id)) {
-        AcDbObject* o = peekObject(id);
-        // Main entities only: parts of complex entities are not selected on their own.
-        if (!o || !AcDbBlockTableRecord::cast(peekObject(o->ownerId())))
+    // Main entities only: parts of complex entities are not selected on their own.
+    for (AcDbObjectId block : layoutBlocks(db)) {
+        auto* btr = AcDbBlockTableRecord::cast(peekObject(block));
+        AcDbBlockTableRecordIterator* it = nullptr;
+        if (!btr || btr->newIterator(it) != Acad::eOk)
             continue;
-        EntityGroups g(id);
-        if (evaluate(root, g))
-            out.push_back(id);
+        for (; !it->done(); it->step()) {
+            AcDbObjectId id;
+            it->getEntityId(id);
+            EntityGroups g(id);
+            if (evaluate(root, g))
+                out.push_back(id);
+        }
+        delete it;
     }
     return out;
 }

@@ -70,12 +70,26 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+const wchar_t* kMore[] = {
+    LR"((entmake '((0 . "MTEXT") (8 . "POPIS") (10 1.0 1.0 0.0) (40 . 2.0) (41 . 30.0)
+        (1 . "Řádek\\Pdruhý") (71 . 1))))",
+    LR"((entmake '((0 . "LWPOLYLINE") (100 . "AcDbEntity") (8 . "POTRUBI")
+        (100 . "AcDbPolyline") (90 . 3) (70 . 1) (10 0.0 0.0) (10 5.0 0.0) (42 . 0.5)
+        (10 5.0 5.0))))",
+    LR"((entmake '((0 . "POLYLINE") (66 . 1) (70 . 0) (10 0 0 0))))",
+    LR"((entmake '((0 . "VERTEX") (10 1.0 1.0 0.0))))",
+    LR"((entmake '((0 . "VERTEX") (10 2.0 1.0 0.0) (42 . 1.0))))",
+    LR"((entmake '((0 . "SEQEND"))))",
+};
+
 void makeDrawing() {
     EXPECT_EQ(printed(eval(kLine)).substr(0, 13), "((0 . \"LINE\")");
     EXPECT_NE(printed(eval(kText)), "nil");
     for (const wchar_t* t : kBlock)
         eval(t);
     for (const wchar_t* t : kInsert)
+        EXPECT_NE(printed(eval(t)), "nil") << khost::toUtf8(t);
+    for (const wchar_t* t : kMore)
         EXPECT_NE(printed(eval(t)), "nil") << khost::toUtf8(t);
 }
 
@@ -84,8 +98,9 @@ void makeDrawing() {
 TEST_F(EntFnTest, MadeEntitiesHaveTheirListsAfterASaveAndALoad) {
     makeDrawing();
     std::vector<std::string> before = allLists(db(), L"ARMATURA");
-    // Line, text, reference, its attribute and end marker; the block's line and definition.
-    ASSERT_EQ(before.size(), 7u);
+    // Line, text, reference, its attribute and end marker, multi-line text, polylines (one with
+    // its vertices and end marker); the block's line and attribute definition.
+    ASSERT_EQ(before.size(), 13u);
     EXPECT_TRUE(contains(before[0], "(0 . \"LINE\")"));
     EXPECT_TRUE(contains(before[0], "(8 . \"POTRUBI\")"));
     EXPECT_TRUE(contains(before[0], "(62 . 1)"));
@@ -99,10 +114,18 @@ TEST_F(EntFnTest, MadeEntitiesHaveTheirListsAfterASaveAndALoad) {
     EXPECT_TRUE(contains(before[3], "(0 . \"ATTRIB\")"));
     EXPECT_TRUE(contains(before[3], "(1 . \"80\")"));
     EXPECT_TRUE(contains(before[4], "(0 . \"SEQEND\")"));
-    EXPECT_TRUE(contains(before[5], "block: ((-1 . <name>) (0 . \"LINE\")"));
-    EXPECT_FALSE(contains(before[5], "(410 . "));
-    EXPECT_TRUE(contains(before[6], "(0 . \"ATTDEF\")"));
-    EXPECT_TRUE(contains(before[6], "(3 . \"Jmenovitá světlost\")"));
+    EXPECT_TRUE(contains(before[5], "(1 . \"Řádek\\\\Pdruhý\")"));
+    EXPECT_TRUE(contains(before[6], "(0 . \"LWPOLYLINE\")"));
+    EXPECT_TRUE(contains(before[6], "(42 . 0.5)"));
+    EXPECT_TRUE(contains(before[7], "(0 . \"POLYLINE\")"));
+    EXPECT_TRUE(contains(before[8], "(0 . \"VERTEX\")"));
+    EXPECT_TRUE(contains(before[8], "(8 . \"0\")"));
+    EXPECT_TRUE(contains(before[9], "(42 . 1.0)"));
+    EXPECT_TRUE(contains(before[10], "(0 . \"SEQEND\")"));
+    EXPECT_TRUE(contains(before[11], "block: ((-1 . <name>) (0 . \"LINE\")"));
+    EXPECT_FALSE(contains(before[11], "(410 . "));
+    EXPECT_TRUE(contains(before[12], "(0 . \"ATTDEF\")"));
+    EXPECT_TRUE(contains(before[12], "(3 . \"Jmenovitá světlost\")"));
     // The layers the lists named were made.
     auto* layers = AcDbLayerTable::cast(khost::peekObject(db()->layerTableId()));
     EXPECT_TRUE(layers->has(L"POTRUBI"));
@@ -143,6 +166,7 @@ TEST_F(EntFnTest, ListsThatMakeNothing) {
         LR"((entmake '((0 . "BLOCK") (2 . "A<B") (10 0 0 0))))",
         LR"((entmake '((0 . "LINE") (10 0 0 0) (11 1 0 0) (-3 ("NEREGISTROVANA" (1000 . "x"))))))",
         LR"((entmake '((0 . "LAYER") (2 . "0") (70 . 0))))",
+        LR"((entmake '((0 . "INSERT") (2 . "ZADNY_BLOK") (10 0 0 0))))",
     };
     for (const wchar_t* t : refused)
         EXPECT_EQ(printed(eval(t)), "nil") << khost::toUtf8(t);

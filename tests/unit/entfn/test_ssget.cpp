@@ -86,6 +86,30 @@ TEST_F(Selections, EverythingThroughFilters) {
     EXPECT_EQ(printed(eval(L"(cdr (assoc 0 (entget (ssname (ssget \"L\") 0))))")), "\"INSERT\"");
 }
 
+TEST_F(Selections, TheWalkOfEntnext) {
+    // Model space with the reference's parts after it, then paper space.
+    std::vector<std::wstring> types;
+    for (AcDbObjectId id = khost::nextEntity(db(), {}); !id.isNull();
+         id = khost::nextEntity(db(), id))
+        types.push_back(khost::dxfTypeName(khost::peekObject(id)));
+    std::vector<std::wstring> expected = {L"LINE",   L"LINE",   L"TEXT",   L"TEXT",
+                                          L"INSERT", L"ATTRIB", L"SEQEND", L"CIRCLE"};
+    EXPECT_EQ(types, expected);
+    // A walk goes on past an entity erased while walking, and starts again anywhere.
+    AcDbObjectId first = khost::nextEntity(db(), {});
+    AcDbObjectId second = khost::nextEntity(db(), first);
+    AcDbObjectId third = khost::nextEntity(db(), second);
+    ads_name name;
+    acdbGetAdsName(name, second);
+    EXPECT_EQ(acdbEntDel(name), RTNORM);
+    EXPECT_EQ(khost::nextEntity(db(), first), third);
+    EXPECT_EQ(khost::nextEntity(db(), second), third);
+    // The last entity made is the reference (the circle of paper space was made before it).
+    AcDbObjectId last = khost::lastEntity(db());
+    EXPECT_EQ(khost::dxfTypeName(khost::peekObject(last)), L"INSERT");
+    EXPECT_EQ(khost::dxfTypeName(khost::peekObject(khost::nextEntity(db(), last))), L"ATTRIB");
+}
+
 TEST_F(Selections, PickfirstSet) {
     EXPECT_EQ(printed(eval(L"(ssget \"I\")")), "nil");
     eval(L"(setq s (ssget \"X\" '((0 . \"TEXT\"))))");
