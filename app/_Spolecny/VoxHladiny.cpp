@@ -7,6 +7,7 @@
 #include "CVoxPredpony.h"
 #include "CVoxXRecord.h"
 #include "VoxDb.h"
+#include "VoxTypyCar.h"
 
 #include <map>
 #include <memory>
@@ -35,23 +36,6 @@ AcDbObjectId NajdiHladinu(const std::wstring& sJmeno) {
     return id;
 }
 
-// The linetype a layer definition names: the drawing's continuous linetype for "*CONT*", else
-// the linetype of that name in the drawing.
-AcDbObjectId TypCaryHladiny(const std::wstring& sTypCary) {
-    AcDbDatabase* pDb = PracovniDb();
-    if (sTypCary == TYP_CARY_CONTINUOUS)
-        return pDb->continuousLinetype();
-    AcDbLinetypeTable* pTabulka = nullptr;
-    if (pDb->getLinetypeTable(pTabulka, AcDb::kForRead) != Acad::eOk)
-        VOX_THROW("Nelze načíst standardní typy čar");
-    AcDbObjectId id;
-    const Acad::ErrorStatus es = pTabulka->getAt(sTypCary.c_str(), id);
-    pTabulka->close();
-    if (es != Acad::eOk)
-        VOX_THROW("Nelze načíst standardní typy čar");
-    return id;
-}
-
 // Whether the drawing's store says not to ask about old layers (its mere presence counts).
 bool NeptatSeNaStareHladiny() {
     resbuf* pRb = nullptr;
@@ -69,7 +53,7 @@ const ACHAR* const TEXT_STARE_HLADINY =
 } // namespace
 
 int NastavVlastnostiHladiny(AcDbLayerTableRecord* pHladina, const LayerDef& def) {
-    const AcDbObjectId idTypCary = TypCaryHladiny(def.m_sTypCary);
+    const AcDbObjectId idTypCary = ZajistiTypCary(def.m_sTypCary);
     int nChyby = 0;
     pHladina->setColor(def.m_Barva);
     pHladina->setLinetypeObjectId(idTypCary);

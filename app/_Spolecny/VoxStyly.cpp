@@ -2,6 +2,7 @@
 
 #include "VoxStyly.h"
 
+#include "CVoxAnno.h"
 #include "CVoxException.h"
 #include "dbmleaderstyle.h"
 
@@ -13,10 +14,15 @@ AcDbDatabase* PracovniDb() {
     return acdbHostApplicationServices()->workingDatabase();
 }
 
-// New styles are annotative.
+// A new style (in the database, open for write) is made annotative; on failure it is closed
+// before the exception passes on.
 void UdelejAnotativni(AcDbObject* pObj) {
-    if (AcDbMLeaderStyle* pStyl = AcDbMLeaderStyle::cast(pObj))
-        pStyl->setAnnotative(true);
+    try {
+        CVoxAnno::NastavAnnotative(pObj, true);
+    } catch (...) {
+        pObj->close();
+        throw;
+    }
 }
 
 // The id of the block of that name, null when there is none.

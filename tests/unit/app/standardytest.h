@@ -19,11 +19,6 @@ inline std::string Utf8(const std::wstring& s) {
     return khost::toUtf8(s);
 }
 
-// The linetypes that the standard layers name.
-inline const ACHAR* const g_aTypyCar[] = {
-    L"SV",           L"TUV",          L"CIRKULACE",     L"UZITKOVA",  L"KAN-PODL", L"DESTAK_PODL",
-    L"DESTAK_STROP", L"CERPANA_PODL", L"CERPANA_STROP", L"TEČKOVANÁ", L"PLYN",     L"IZOLACE"};
-
 class StandardyTest : public HostFixture {
 protected:
     void SetUp() override {
@@ -40,21 +35,26 @@ protected:
     // Objects left open since the last check (each is reported on the transcript).
     int Otevrene() { return khost::reportOpenObjects(L"test"); }
 
-    // Simple dashed records for the standard linetypes of the working drawing.
-    void PridejTypyCar() {
-        AcDbLinetypeTable* pTab = nullptr;
-        ASSERT_EQ(db()->getLinetypeTable(pTab, AcDb::kForWrite), Acad::eOk);
-        for (const ACHAR* sJmeno : g_aTypyCar) {
-            auto* pTyp = new AcDbLinetypeTableRecord();
-            pTyp->setName(sJmeno);
-            pTyp->setNumDashes(2);
-            pTyp->setDashLengthAt(0, 5.0);
-            pTyp->setDashLengthAt(1, -2.5);
-            pTyp->setPatternLength(7.5);
-            ASSERT_EQ(pTab->add(pTyp), Acad::eOk);
-            pTyp->close();
+    // The installation's folders in the machine hive: the data of the source tree, so that the
+    // standard linetypes load from their files.
+    void Instaluj() {
+        const std::string sData = std::string(KRESBON_SOURCE_DIR) + "/data";
+        const struct {
+            const ACHAR* sKlic;
+            const ACHAR* sHodnota;
+            std::string sCesta;
+        } aHodnoty[] = {{L"Software\\Pelmex\\", L"CommonDataPath", sData + "/CommonData"},
+                        {L"Software\\Pelmex\\Kresbon\\", L"InstallPath", sData + "/Kresbon"}};
+        for (const auto& h : aHodnoty) {
+            HKEY hKlic = nullptr;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, h.sKlic, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                      nullptr, &hKlic, nullptr),
+                      ERROR_SUCCESS);
+            const std::wstring s = khost::fromUtf8(h.sCesta);
+            RegSetValueExW(hKlic, h.sHodnota, 0, REG_SZ, reinterpret_cast<const BYTE*>(s.c_str()),
+                           static_cast<DWORD>((s.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(hKlic);
         }
-        pTab->close();
     }
 
     // The id of a record of a symbol table, null when there is none.

@@ -360,8 +360,8 @@ TEST_F(Projdi, BlockReferencesFoundByNameOrDefinition) {
     auto Najdi = [&](const std::wstring& sJmeno, bool bObsahuje, AcDbObjectId idDef) {
         AcDbObjectIdArray aNalezene;
         CVoxCmd::CNajdiBlokRefs hledej(sJmeno, bObsahuje, aNalezene, idDef);
-        EXPECT_EQ(ProjdiDwg(hledej, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, pDb),
-                  aNalezene.length());
+        const int nNalezeno = ProjdiDwg(hledej, PROJDI_VSE | PROJDI_PRO_CTENI, false, 1, pDb);
+        EXPECT_EQ(nNalezeno, aNalezene.length());
         return aNalezene;
     };
     EXPECT_EQ(Najdi(L"ZNAČKA_VODA", false, {}), (AcDbObjectIdArray{aReference[0], aReference[2]}));
