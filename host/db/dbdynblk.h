@@ -101,12 +101,12 @@ public:
     AcDbEvalVariant();
     AcDbEvalVariant(const AcDbEvalVariant& other);
     AcDbEvalVariant(const AcDbEvalVariant* pOther);
-    explicit AcDbEvalVariant(double dVal);
-    explicit AcDbEvalVariant(short iVal);
-    explicit AcDbEvalVariant(long lVal);
-    explicit AcDbEvalVariant(const ACHAR* szVal);
-    explicit AcDbEvalVariant(const AcGePoint2d& pt);
-    explicit AcDbEvalVariant(const AcGePoint3d& pt);
+    AcDbEvalVariant(double dVal);
+    AcDbEvalVariant(short iVal);
+    AcDbEvalVariant(long lVal);
+    AcDbEvalVariant(const ACHAR* szVal);
+    AcDbEvalVariant(const AcGePoint2d& pt);
+    AcDbEvalVariant(const AcGePoint3d& pt);
     // A copy of a buffer's value (a string is copied).
     explicit AcDbEvalVariant(const resbuf& rb);
     ~AcDbEvalVariant() override;

@@ -292,6 +292,24 @@ Acad::ErrorStatus makeRepresentation(AcDbDatabase* db, const AcDbBlockTableRecor
     Chain chain(head);
     ensureRegApp(db, kDynBlockApp);
     block->setXData(head);
+    // The definition's extended data of other applications (its annotative flag) hold for its
+    // representations as well.
+    Chain all(def->xData());
+    resbuf* foreign = nullptr;
+    resbuf** tail = &foreign;
+    bool own = false;
+    for (const resbuf* rb = all.get(); rb; rb = rb->rbnext) {
+        if (rb->restype == AcDb::kDxfRegAppName)
+            own = rb->resval.rstring && sameDynName(rb->resval.rstring, kDynBlockApp);
+        if (own)
+            continue;
+        *tail = rbCopy(rb);
+        (*tail)->rbnext = nullptr;
+        tail = &(*tail)->rbnext;
+    }
+    Chain others(foreign);
+    if (foreign)
+        block->setXData(foreign);
     return Acad::eOk;
 }
 

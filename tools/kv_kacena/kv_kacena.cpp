@@ -6,8 +6,8 @@
 //
 // The marker, in paper millimetres, its insertion point at the measured level:
 //
-//          VYSKA                 the height above the shelf
-//   ---------------------        the shelf, 2.5 above the level
+//          VYSKA                 the height above the shelf (3 above the level)
+//   ---------------------        the shelf, 3 above the level
 //    \      /  POPIS             the description below the shelf
 //     \    /
 //      \  /
@@ -44,8 +44,8 @@ using khost::DynRole;
 
 constexpr double kTextHeight = 2.5;
 constexpr double kDescriptionHeight = 2.0;
-constexpr double kShelf = 2.5;                  // height of the shelf above the level
-constexpr double kHalfWidth = 1.5;              // half the width of the triangle at the shelf
+constexpr double kShelf = 3.0;                  // height of the shelf above the level
+constexpr double kHalfWidth = 1.75;             // half the width of the triangle at the shelf
 constexpr double kShelfEnd = 12.0;              // the shelf's end right of the insertion point
 constexpr const char* kFixedDate = "2460310.5"; // 2024-01-01
 
@@ -170,7 +170,7 @@ bool build(AcDbDatabase* db) {
          ok;
     ok = add(ms, new AcDbLine(AcGePoint3d::kOrigin, AcGePoint3d::kOrigin), kLeader) && ok;
     ok = add(ms,
-             attribute(L"VYSKA", L"Výška", AcGePoint3d(-1.0, kShelf + 0.5, 0.0), kTextHeight,
+             attribute(L"VYSKA", L"Výška", AcGePoint3d(-1.25, kShelf + 0.5, 0.0), kTextHeight,
                        AcDb::kTextBottom, style),
              kText) &&
          ok;

@@ -151,8 +151,8 @@ TEST_F(KnihovnaTest, DynamicBlockWithTheMarkersAttributesAndProperties) {
     AcGePoint2d tip;
     triangle()->getPointAt(0, tip);
     EXPECT_TRUE(tip.isEqualTo(AcGePoint2d(0, 0)));
-    EXPECT_GT(attribute(L"VYSKA")->position().y, 2.5);
-    EXPECT_LT(attribute(L"POPIS")->position().y, 2.5);
+    EXPECT_GT(attribute(L"VYSKA")->position().y, 3.0);
+    EXPECT_LT(attribute(L"POPIS")->position().y, 3.0);
 }
 
 TEST_F(KnihovnaTest, LeaderToTheLeftCarriesTheMarker) {
@@ -166,12 +166,12 @@ TEST_F(KnihovnaTest, LeaderToTheLeftCarriesTheMarker) {
     EXPECT_TRUE(tip.isEqualTo(AcGePoint2d(-8, 0)));
     // The texts run to the left from above the marker, right-justified.
     EXPECT_EQ(attribute(L"VYSKA")->horizontalMode(), AcDb::kTextRight);
-    EXPECT_NEAR(attribute(L"VYSKA")->alignmentPoint().x, -7.0, 1e-9);
+    EXPECT_NEAR(attribute(L"VYSKA")->alignmentPoint().x, -6.75, 1e-9);
 
     // ZRC_HORIZ brings the texts back to the right of the marker.
     set(L"ZRC_HORIZ", AcDbEvalVariant(static_cast<short>(1)));
     EXPECT_EQ(attribute(L"VYSKA")->horizontalMode(), AcDb::kTextLeft);
-    EXPECT_NEAR(attribute(L"VYSKA")->alignmentPoint().x, -9.0, 1e-9);
+    EXPECT_NEAR(attribute(L"VYSKA")->alignmentPoint().x, -9.25, 1e-9);
     // Without the leader it is hidden; its length set to 0 puts the marker back at the point.
     set(L"ODKAZ", AcDbEvalVariant(L"Bez odkazu"));
     set(L"DL_ODKAZU", AcDbEvalVariant(0.0));
@@ -185,11 +185,11 @@ TEST_F(KnihovnaTest, MarkerBelowTheLevel) {
     set(L"ZRC_TEXTU", AcDbEvalVariant(static_cast<short>(1)));
     AcGePoint2d corner;
     triangle()->getPointAt(1, corner);
-    EXPECT_NEAR(corner.y, -2.5, 1e-9); // the triangle points up at the point
+    EXPECT_NEAR(corner.y, -3.0, 1e-9); // the triangle points up at the point
     const AcDbAttribute* vyska = attribute(L"VYSKA");
     EXPECT_EQ(vyska->verticalMode(), AcDb::kTextTop); // hanging below the shelf
-    EXPECT_LT(vyska->alignmentPoint().y, -2.5);
-    EXPECT_GT(attribute(L"POPIS")->alignmentPoint().y, -2.5);
+    EXPECT_LT(vyska->alignmentPoint().y, -3.0);
+    EXPECT_GT(attribute(L"POPIS")->alignmentPoint().y, -3.0);
     EXPECT_FALSE(vyska->isMirroredInX());
     EXPECT_FALSE(vyska->isMirroredInY());
 }
