@@ -243,7 +243,7 @@ int VnorenaEntita(const ads_name ss, AcDbEntity*& pEntita, CVoxSeznamReferenci* 
         pReference->Vyprazdni();
     resbuf* pSeznam = nullptr;
     if (acedSSNameX(&pSeznam, ss, 0) != RTNORM || !pSeznam)
-        return Acad::eInvalidAdsName;
+        return Acad::eAmbiguousOutput;
 
     // The third item names the innermost entity, the fourth is the graphics marker.
     const resbuf* pPolozka = pSeznam;
@@ -251,7 +251,7 @@ int VnorenaEntita(const ads_name ss, AcDbEntity*& pEntita, CVoxSeznamReferenci* 
         pPolozka = pPolozka->rbnext;
     if (!pPolozka || pPolozka->restype != RTENAME || !pPolozka->rbnext) {
         acutRelRb(pSeznam);
-        return Acad::eInvalidAdsName;
+        return Acad::eAmbiguousOutput;
     }
     AcDbObjectId id;
     Acad::ErrorStatus es = acdbGetObjectId(id, pPolozka->resval.rlname);

@@ -54,10 +54,11 @@ int VyberAtributDef(ads_name ss, bool mustSelect);
 int VyberTextNeboAtribut(AcDbEntity*& pEntita, AcDbBlockReference*& pBlokRef, bool keepOpen,
                          bool mustSelect);
 // A line, a polyline segment, a text, a multiline text or a multileader, also inside blocks and
-// external references. A polyline segment comes as a new line outside the database and pPline
+// external references. A polyline segment comes as a new line outside the database (with
+// keepOpen the caller deletes it; without it is deleted here and pEntita is null) and pPline
 // receives the polyline it belongs to, already closed. pHorni receives the top-level block
-// reference when the result lies inside one: with keepOpen it stays open for the caller,
-// who closes it; otherwise it is closed and must not be used. Null for a direct pick.
+// reference when the result lies inside one: with keepOpen it stays open for the caller, who
+// closes it; otherwise it is closed and must not be used. Null for a direct pick.
 int VyberCaruNeboText(AcDbEntity*& pEntita, AcDbEntity*& pHorni, AcDbPolyline*& pPline,
                       bool keepOpen, bool mustSelect);
 // The innermost entity under the pick of a "_:N:S" selection, opened for reading into pEntita

@@ -62,6 +62,10 @@ std::vector<AcDbObjectId> entitiesOfSpace(AcDbDatabase* db, bool skipLocked);
 // Whether an entity of the current space is drawn (not invisible, its layer on and thawed).
 bool isDrawn(AcDbObjectId entity);
 
+// A point typed at a pick prompt: "x,y[,z]", "@dx,dy[,dz]" from the last point or "*x,y[,z]" in
+// the world, as a UCS point; false for anything else.
+bool parsePickPoint(const std::wstring& text, ads_point ucs);
+
 // ---- How members were selected
 // Selection methods of acedSSNameX: 0 without a particular method (ALL, L, P, the pickfirst set,
 // "X"), 1 a pick, 2 a window, 3 a crossing window.

@@ -100,8 +100,10 @@ bool parseNumber(const std::wstring& s, double& v) {
     return end && *end == L'\0';
 }
 
-// "x,y[,z]", "@dx,dy[,dz]" (from the last point) or "*x,y[,z]" (world) as a UCS point.
-bool parsePick(std::wstring s, ads_point out) {
+} // namespace
+
+bool parsePickPoint(const std::wstring& text, ads_point out) {
+    std::wstring s = text;
     bool relative = false, world = false;
     if (!s.empty() && s[0] == L'@') {
         relative = true;
@@ -138,6 +140,8 @@ bool parsePick(std::wstring s, ads_point out) {
     }
     return true;
 }
+
+namespace {
 
 // The pickfirst set is seen outside commands and by commands that ask for it.
 bool pickfirstVisible() {
@@ -316,7 +320,7 @@ int askSelection(const Mode& mode, const void* pt1, Selection& sel) {
         ads_point p;
         std::vector<Member> found;
         bool stepped = false;
-        if (parsePick(t, p)) {
+        if (parsePickPoint(t, p)) {
             ucsToWcs(p, currentSession().lastPointWcs);
             found = pickAt(p, mode);
             stepped = true;

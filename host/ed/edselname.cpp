@@ -14,8 +14,6 @@
 #include "edinternal.h"
 #include "hostio.h"
 
-#include <cwchar>
-
 namespace khost {
 namespace {
 
@@ -68,30 +66,6 @@ void setErrno(short code) {
     acedSetVar(L"ERRNO", &rb);
 }
 
-bool parsePoint(const std::wstring& text, ads_point out) {
-    double v[3] = {0, 0, 0};
-    int n = 0;
-    size_t start = 0;
-    while (true) {
-        size_t comma = text.find(L',', start);
-        std::wstring part = text.substr(start, comma == std::wstring::npos ? comma : comma - start);
-        wchar_t* end = nullptr;
-        if (n >= 3 || part.empty())
-            return false;
-        v[n++] = std::wcstod(part.c_str(), &end);
-        if (!end || *end != L'\0')
-            return false;
-        if (comma == std::wstring::npos)
-            break;
-        start = comma + 1;
-    }
-    if (n < 2)
-        return false;
-    for (int i = 0; i < 3; ++i)
-        out[i] = v[i];
-    return true;
-}
-
 // Asks for a point that picks one entity. RTNORM with the point (UCS), RTERROR for Enter,
 // RTCAN, RTKWORD.
 int askPick(const ACHAR* prompt, ads_point pt) {
@@ -107,7 +81,7 @@ int askPick(const ACHAR* prompt, ads_point pt) {
             setErrno(52);
             return RTERROR;
         }
-        if (parsePoint(a.text, pt)) {
+        if (parsePickPoint(a.text, pt)) {
             ucsToWcs(pt, currentSession().lastPointWcs);
             return RTNORM;
         }

@@ -67,6 +67,9 @@ TEST_F(Vyber, NestedTextWithItsReferencesAndWorldPosition) {
     EXPECT_EQ(reference.Pocet(), 0);
     pEnt->close();
     acedSSFree(ss);
+    // A set that is gone.
+    EXPECT_EQ(VnorenaEntita(ss, pEnt, &reference, nullptr), 5);
+    EXPECT_EQ(pEnt, nullptr);
 }
 
 TEST_F(Vyber, PolylineSegmentInsideBlockComesAsLineOutsideTheDatabase) {

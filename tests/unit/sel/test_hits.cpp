@@ -1,6 +1,10 @@
 // Hit-testing: which entity a pick finds, through what, and what the window modes take.
 #include "seltest.h"
 
+#include "dxfio.h"
+
+#include <filesystem>
+
 using namespace seltest;
 
 namespace {
@@ -211,6 +215,37 @@ TEST_F(Hits, PolylineSegmentsAsSubentities) {
     delete seg;
     EXPECT_EQ(p->subentPtr(AcDbFullSubentPath(id, AcDb::kEdgeSubentType, 7)), nullptr);
     p->close();
+}
+
+TEST_F(Hits, PicksGoIntoExternalReferences) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::path(m_home) / "xref";
+    fs::create_directories(dir);
+    AcDbObjectId inRef;
+    {
+        AcDbDatabase ref(true, true);
+        AcDbBlockTableRecord* ms = nullptr;
+        ASSERT_EQ(acdbOpenObject(ms, ref.currentSpaceId(), AcDb::kForWrite), Acad::eOk);
+        AcDbText* t = text(0, 0, L"PODKLAD", 1);
+        ASSERT_EQ(ms->appendAcDbEntity(inRef, t), Acad::eOk);
+        t->close();
+        ms->close();
+        std::wstring err;
+        ASSERT_TRUE(khost::writeDrawing(&ref, (dir / "podklad.dxf").wstring(), err));
+    }
+    AcDbObjectId xref;
+    ASSERT_EQ(acdbAttachXref(db(), (dir / "podklad.dwg").wstring().c_str(), L"PODKLAD", xref),
+              Acad::eOk);
+    AcDbObjectId top = insert(xref, AcGePoint3d(100, 0, 0), 0.0, 10.0);
+    auto hits = at(150, 5); // the text is 7 wide and 1 high, ten times larger
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].entity, top);
+    EXPECT_EQ(hits[0].containers, std::vector<AcDbObjectId>{top});
+    AcDbText* found = nullptr;
+    ASSERT_EQ(acdbOpenObject(found, hits[0].leaf, AcDb::kForRead), Acad::eOk);
+    EXPECT_STREQ(found->textStringConst(), L"PODKLAD");
+    EXPECT_NE(found->database(), db());
+    found->close();
 }
 
 } // namespace

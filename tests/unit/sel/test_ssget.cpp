@@ -185,6 +185,14 @@ TEST_F(SsGet, NameXDescribesThePickAndTheNesting) {
     EXPECT_EQ(acedSSNameX(&rb, ss, 1), RTERROR);
     acedSSFree(ss);
 
+    // A nested pick at a given point, without a prompt.
+    ads_point at = {130, 20, 0};
+    ASSERT_EQ(acedSSGet(L"_:n", at, nullptr, nullptr, ss), RTNORM);
+    ASSERT_EQ(acedSSNameX(&rb, ss, 0), RTNORM);
+    EXPECT_EQ(idOf(rb->rbnext->rbnext->resval.rlname), seg);
+    acutRelRb(rb);
+    acedSSFree(ss);
+
     // Without the nested mode the reference itself is named, without a marker.
     type(L"130,20\n");
     ASSERT_EQ(acedSSGet(L":S", nullptr, nullptr, nullptr, ss), RTNORM);
