@@ -2,10 +2,13 @@
 #pragma once
 
 #include "acdb.h"
+#include "dbannoscale.h"
 #include "dbapserv.h"
 #include "dbcolor.h"
 #include "dbdict.h"
 #include "dbdimension.h"
+#include "dbdynblk.h"
+#include "dbltfile.h"
 #include "dbents.h"
 #include "dbfiler.h"
 #include "dbid.h"

@@ -188,29 +188,6 @@ void AcDbBlockReference::subAddedToDatabase() {
     m_attributes.ownerAdded(this);
 }
 
-void AcDbBlockReference::writeReferenceGroups(AcDbDxfFiler* f,
-                                              const std::function<void()>& extra) const {
-    if (m_attributes.count() > 0 || m_attributes.hasEnd())
-        f->writeInt16(AcDb::kDxfHasSubentities, 1);
-    std::wstring name = recordNameOf(blockTableRecord());
-    if (name.empty())
-        name = m_blockName;
-    f->writeString(AcDb::kDxfBlockName, name.c_str());
-    f->writePoint3d(AcDb::kDxfXCoord, wcsToOcs(m_normal, m_position));
-    if (m_scale.sx != 1.0)
-        f->writeDouble(code(41), m_scale.sx);
-    if (m_scale.sy != 1.0)
-        f->writeDouble(code(42), m_scale.sy);
-    if (m_scale.sz != 1.0)
-        f->writeDouble(code(43), m_scale.sz);
-    if (m_rotation != 0.0)
-        writeAngleGroup(f, 50, m_rotation);
-    if (extra)
-        extra();
-    if (!isWorldZ(m_normal))
-        f->writeVector3d(AcDb::kDxfNormalX, m_normal);
-}
-
 bool AcDbBlockReference::readReferenceGroup(AcDbDxfFiler* f, const resbuf& rb) {
     switch (rb.restype) {
     case 66:
@@ -242,55 +219,90 @@ bool AcDbBlockReference::readReferenceGroup(AcDbDxfFiler* f, const resbuf& rb) {
         if (!rbVector(rb).isZeroLength())
             m_normal = rbVector(rb).normal();
         return true;
+    case 70:
+        m_columns = static_cast<Adesk::UInt16>(rb.resval.rint > 0 ? rb.resval.rint : 1);
+        m_hasArray = true;
+        return true;
+    case 71:
+        m_rows = static_cast<Adesk::UInt16>(rb.resval.rint > 0 ? rb.resval.rint : 1);
+        m_hasArray = true;
+        return true;
+    case 44:
+        m_colSpacing = rb.resval.rreal;
+        m_hasArray = true;
+        return true;
+    case 45:
+        m_rowSpacing = rb.resval.rreal;
+        m_hasArray = true;
+        return true;
     default:
         return false;
     }
 }
 
-Acad::ErrorStatus
-AcDbBlockReference::readReference(AcDbDxfFiler* f, const wchar_t* subclass,
-                                  const std::function<bool(const resbuf&)>& extra) {
+Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* f) {
     Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
     if (es != Acad::eOk)
         return es;
     m_position = wcsToOcs(m_normal, m_position);
-    // A reference and a multiple reference read each other's records.
-    if (!f->atSubclassData(subclass))
-        f->atSubclassData(std::wcscmp(subclass, L"AcDbBlockReference") == 0
-                              ? L"AcDbMInsertBlock"
-                              : L"AcDbBlockReference");
+    m_hasArray = AcDbMInsertBlock::cast(this) != nullptr;
     bool follow = false;
-    es = readSubclass(f, [&](const resbuf& rb) {
+    // A reference and a multiple reference read each other's records.
+    readSubclasses(f, {L"AcDbBlockReference", L"AcDbMInsertBlock"}, [&](const resbuf& rb) {
         if (rb.restype == AcDb::kDxfHasSubentities)
             follow = rb.resval.rint != 0;
-        if (!readReferenceGroup(f, rb) && extra)
-            extra(rb);
+        readReferenceGroup(f, rb);
     });
     m_position = ocsToWcs(m_normal, m_position);
     if (isFileFiler(f))
         noteComplexRead(this, follow);
-    return es;
-}
-
-Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* f) {
-    return readReference(f, L"AcDbBlockReference", nullptr);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbBlockReference::dxfOutFields(AcDbDxfFiler* f) const {
     AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbBlockReference");
-    writeReferenceGroups(f, nullptr);
+    f->writeString(AcDb::kDxfSubclass, m_hasArray ? L"AcDbMInsertBlock" : L"AcDbBlockReference");
+    if (m_attributes.count() > 0 || m_attributes.hasEnd())
+        f->writeInt16(AcDb::kDxfHasSubentities, 1);
+    std::wstring name = recordNameOf(blockTableRecord());
+    if (name.empty())
+        name = m_blockName;
+    f->writeString(AcDb::kDxfBlockName, name.c_str());
+    f->writePoint3d(AcDb::kDxfXCoord, wcsToOcs(m_normal, m_position));
+    if (m_scale.sx != 1.0)
+        f->writeDouble(code(41), m_scale.sx);
+    if (m_scale.sy != 1.0)
+        f->writeDouble(code(42), m_scale.sy);
+    if (m_scale.sz != 1.0)
+        f->writeDouble(code(43), m_scale.sz);
+    if (m_rotation != 0.0)
+        writeAngleGroup(f, 50, m_rotation);
+    if (m_hasArray) {
+        f->writeInt16(AcDb::kDxfInt16, static_cast<Adesk::Int16>(m_columns));
+        f->writeInt16(code(71), static_cast<Adesk::Int16>(m_rows));
+        f->writeDouble(code(44), m_colSpacing);
+        f->writeDouble(code(45), m_rowSpacing);
+    }
+    if (!isWorldZ(m_normal))
+        f->writeVector3d(AcDb::kDxfNormalX, m_normal);
     return f->filerStatus();
 }
 
 // ---- AcDbMInsertBlock ---------------------------------------------------------------------------
 
-AcDbMInsertBlock::AcDbMInsertBlock() = default;
+AcDbMInsertBlock::AcDbMInsertBlock() {
+    m_hasArray = true;
+}
 AcDbMInsertBlock::AcDbMInsertBlock(const AcGePoint3d& position, AcDbObjectId blockTableRec,
                                    Adesk::UInt16 columns, Adesk::UInt16 rows, double colSpacing,
                                    double rowSpacing)
-    : AcDbBlockReference(position, blockTableRec), m_columns(columns ? columns : 1),
-      m_rows(rows ? rows : 1), m_colSpacing(colSpacing), m_rowSpacing(rowSpacing) {}
+    : AcDbBlockReference(position, blockTableRec) {
+    m_hasArray = true;
+    m_columns = columns ? columns : 1;
+    m_rows = rows ? rows : 1;
+    m_colSpacing = colSpacing;
+    m_rowSpacing = rowSpacing;
+}
 
 Acad::ErrorStatus AcDbMInsertBlock::setColumns(Adesk::UInt16 n) {
     if (!isWriteEnabled())
@@ -330,37 +342,4 @@ Acad::ErrorStatus AcDbMInsertBlock::transformBy(const AcGeMatrix3d& xform) {
     m_colSpacing *= (xform * x).length();
     m_rowSpacing *= (xform * y).length();
     return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDbMInsertBlock::dxfInFields(AcDbDxfFiler* f) {
-    return readReference(f, L"AcDbMInsertBlock", [&](const resbuf& rb) {
-        switch (rb.restype) {
-        case 70:
-            m_columns = static_cast<Adesk::UInt16>(rb.resval.rint > 0 ? rb.resval.rint : 1);
-            return true;
-        case 71:
-            m_rows = static_cast<Adesk::UInt16>(rb.resval.rint > 0 ? rb.resval.rint : 1);
-            return true;
-        case 44:
-            m_colSpacing = rb.resval.rreal;
-            return true;
-        case 45:
-            m_rowSpacing = rb.resval.rreal;
-            return true;
-        default:
-            return false;
-        }
-    });
-}
-
-Acad::ErrorStatus AcDbMInsertBlock::dxfOutFields(AcDbDxfFiler* f) const {
-    AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbMInsertBlock");
-    writeReferenceGroups(f, [&] {
-        f->writeInt16(AcDb::kDxfInt16, static_cast<Adesk::Int16>(m_columns));
-        f->writeInt16(code(71), static_cast<Adesk::Int16>(m_rows));
-        f->writeDouble(code(44), m_colSpacing);
-        f->writeDouble(code(45), m_rowSpacing);
-    });
-    return f->filerStatus();
 }

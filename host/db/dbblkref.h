@@ -14,7 +14,6 @@
 #include "dbent_complex.h"
 #include "gescl3d.h"
 
-#include <functional>
 #include <string>
 
 class AcDbAttribute;
@@ -63,12 +62,15 @@ public:
 protected:
     Acad::ErrorStatus subErase(bool erasing) override;
     void subAddedToDatabase() override;
-    // The groups of the reference after its subclass marker; extra is called before the normal
-    // (the array of a multiple reference).
-    void writeReferenceGroups(AcDbDxfFiler* f, const std::function<void()>& extra) const;
     bool readReferenceGroup(AcDbDxfFiler* f, const resbuf& rb);
-    Acad::ErrorStatus readReference(AcDbDxfFiler* f, const wchar_t* subclass,
-                                    const std::function<bool(const resbuf&)>& extra);
+
+    // The array of a multiple reference. A plain reference made from a MINSERT record (a reader
+    // that does not ask for the class by the record's flags) keeps it as well and writes it back.
+    Adesk::UInt16 m_columns = 1;
+    Adesk::UInt16 m_rows = 1;
+    double m_colSpacing = 0.0;
+    double m_rowSpacing = 0.0;
+    bool m_hasArray = false;
 
 private:
     friend struct khost::ComplexAccess;
@@ -100,12 +102,4 @@ public:
     Acad::ErrorStatus setRowSpacing(double d);
 
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
-    Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
-    Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
-
-private:
-    Adesk::UInt16 m_columns = 1;
-    Adesk::UInt16 m_rows = 1;
-    double m_colSpacing = 0.0;
-    double m_rowSpacing = 0.0;
 };

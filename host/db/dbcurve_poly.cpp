@@ -211,6 +211,13 @@ Acad::ErrorStatus AcDb3dPolylineVertex::setPosition(const AcGePoint3d& p) {
     return Acad::eOk;
 }
 
+Acad::ErrorStatus AcDb3dPolylineVertex::transformBy(const AcGeMatrix3d& xform) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    m_position.transformBy(xform);
+    return Acad::eOk;
+}
+
 Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(AcDbDxfFiler* f) {
     Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
     if (es != Acad::eOk)

@@ -98,6 +98,7 @@ public:
     AcDb::Vertex3dType vertexType() const;
     AcGePoint3d position() const { return m_position; }
     Acad::ErrorStatus setPosition(const AcGePoint3d& p);
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;

@@ -256,6 +256,23 @@ void resolveRoles(AcDbDatabase* db) {
         h.currentSpace = im.role(h.tilemode ? DbRole::ModelSpace : DbRole::PaperSpace);
 }
 
+Acad::ErrorStatus setDwgCodePage(AcDbDatabase* db, const std::wstring& name) {
+    if (!db)
+        return Acad::eNoDatabase;
+    if (name.empty() || name.size() > 64)
+        return Acad::eInvalidInput;
+    std::wstring upper;
+    for (wchar_t c : name) {
+        bool ok = (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') ||
+                  (c >= L'a' && c <= L'z') || c == L'_' || c == L'-';
+        if (!ok)
+            return Acad::eInvalidInput;
+        upper.push_back(c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c);
+    }
+    db->impl().header.dwgcodepage = upper;
+    return Acad::eOk;
+}
+
 } // namespace khost
 
 using namespace khost;
@@ -328,8 +345,19 @@ AcDbDatabase::AcDbDatabase(bool buildDefault, bool noDocument)
     m_impl->header.fingerprint = newGuid();
     m_impl->header.versionGuid = newGuid();
     registerDatabase(this);
-    if (buildDefault)
+    if (buildDefault) {
         buildDefaultDrawing(this);
+        // Layer 0 uses the drawing's default plot style.
+        auto* layer0 = AcDbLayerTableRecord::cast(stubObject(m_impl->role(DbRole::LayerZero)));
+        auto* styles =
+            AcDbDictionaryWithDefault::cast(stubObject(m_impl->role(DbRole::PlotStyleNameDict)));
+        if (layer0 && styles && layer0->plotStyleNameId().isNull() &&
+            !styles->defaultId().isNull()) {
+            DbAccess::forceOpenWrite(layer0);
+            layer0->setPlotStyleName(styles->defaultId());
+            DbAccess::forceClose(layer0);
+        }
+    }
 }
 
 AcDbDatabase::~AcDbDatabase() {

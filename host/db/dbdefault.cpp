@@ -1,6 +1,7 @@
 // The contents of a new drawing.
 #include "dbimpl.h"
 
+#include "dbannoscale.h"
 #include "dblayout.h"
 #include "dbmleaderstyle.h"
 #include "dbraw.h"
@@ -146,6 +147,8 @@ void buildDefaultDrawing(AcDbDatabase* db) {
     h.tablestyle = tableStandard;
     h.cmlstyle = mlineStandard;
     h.currentSpace = ms;
+
+    buildDefaultScaleList(db);
 }
 
 } // namespace khost

@@ -323,18 +323,18 @@ Acad::ErrorStatus AcDbLine::dxfInFields(AcDbDxfFiler* f) {
         switch (rb.restype) {
         case 10:
             m_start = rbPoint(rb);
-            break;
+            return true;
         case 11:
             m_end = rbPoint(rb);
-            break;
+            return true;
         case 39:
             m_thickness = rb.resval.rreal;
-            break;
+            return true;
         case 210:
             m_normal = rbVector(rb);
-            break;
+            return true;
         default:
-            break;
+            return false;
         }
     });
 }

@@ -6,6 +6,10 @@
 #include "dblayout.h"
 #include "dbraw.h"
 #include "dbxrecrd.h"
+#include "gevec2d.h"
+
+#include <algorithm>
+#include <cwctype>
 
 ACRX_DEFINE_MEMBERS_DXF(AcDbDxfFiler, AcRxObject, L"")
 
@@ -89,6 +93,14 @@ Acad::ErrorStatus AcDbDxfFiler::writeVector3d(AcDb::DxfCode code, const AcGeVect
     const double a[3] = {v.x, v.y, v.z};
     return writePoint3d(code, a, prec);
 }
+Acad::ErrorStatus AcDbDxfFiler::writePoint2d(AcDb::DxfCode code, const AcGePoint2d& p, int prec) {
+    const double a[3] = {p.x, p.y, -0.0};
+    return writePoint3d(code, a, prec);
+}
+Acad::ErrorStatus AcDbDxfFiler::writeVector2d(AcDb::DxfCode code, const AcGeVector2d& v, int prec) {
+    const double a[3] = {v.x, v.y, -0.0};
+    return writePoint3d(code, a, prec);
+}
 Acad::ErrorStatus AcDbDxfFiler::writeBinaryChunk(AcDb::DxfCode code, const char* data, short len) {
     KHOST_CHECK_KIND(code, RbKind::Binary)
     resbuf rb = makeRb(code);
@@ -131,8 +143,340 @@ bool AcDbDxfFiler::atEndOfObject() {
 
 namespace khost {
 
+namespace {
+
+// What became of a group of an object read through dxfInObject.
+enum class Use : std::uint8_t {
+    Unread, // nobody read it (yet)
+    Read,   // read by a class that did not say whether it used it
+    Used,   // taken by a class
+    Unused, // read and left by a class
+};
+
+bool sameMarker(const ACHAR* a, const ACHAR* b) {
+    if (!a || !b)
+        return a == b;
+    for (; *a && *b; ++a, ++b)
+        if (std::towupper(static_cast<wint_t>(*a)) != std::towupper(static_cast<wint_t>(*b)))
+            return false;
+    return *a == *b;
+}
+
+bool isAppDataStart(const resbuf& rb) {
+    return rb.restype == AcDb::kDxfControlString && rb.resval.rstring &&
+           rb.resval.rstring[0] == L'{';
+}
+bool isAppDataEnd(const resbuf& rb) {
+    return rb.restype == AcDb::kDxfControlString && rb.resval.rstring &&
+           std::wcscmp(rb.resval.rstring, L"}") == 0;
+}
+
+void copyValue(resbuf& to, const resbuf& from) {
+    resbuf* c = rbCopy(&from);
+    to = *c;
+    to.rbnext = nullptr;
+    std::free(c);
+}
+
+// A filer over the groups of one object, read whole from another filer, that records which
+// groups the classes use. A marker asked for by atSubclassData is also found behind groups and
+// subclasses that no class reads.
+class KeepingFiler : public AcDbDxfFiler {
+public:
+    ACRX_DECLARE_MEMBERS(KeepingFiler);
+    KeepingFiler(AcDbDxfFiler* source, bool flattenZ);
+    ~KeepingFiler() override;
+    KeepingFiler(const KeepingFiler&) = delete;
+    KeepingFiler& operator=(const KeepingFiler&) = delete;
+
+    AcDb::FilerType filerType() const override { return m_src->filerType(); }
+    AcDbDatabase* database() const override { return m_src->database(); }
+    Acad::ErrorStatus readResBuf(resbuf* pRb) override;
+    Acad::ErrorStatus pushBackItem() override;
+    bool atEOF() override { return m_pos >= m_items.size(); }
+    bool atSubclassData(const ACHAR* subClassName) override;
+    Acad::ErrorStatus writeResBuf(const resbuf&) override { return Acad::eNotApplicable; }
+
+    void markLast(Use use) {
+        if (m_last < m_items.size())
+            m_items[m_last].use = use;
+    }
+    // Moves what the classes left into the object's kept groups.
+    void keepUnused(AcDbObject* obj);
+
+private:
+    struct Item {
+        resbuf rb;
+        std::uint32_t section;
+        Use use;
+    };
+    struct Section {
+        Section(const ACHAR* n, std::uint16_t occ, std::size_t b)
+            : name(n), occurrence(occ), begin(b), end(b) {}
+        const ACHAR* name; // the marker's text (the item's), "" for the common part
+        std::uint16_t occurrence;
+        std::size_t begin, end;
+        // What the class writes in the section (for groups read by classes that do not say).
+        bool written = false;
+        std::vector<short> codes;
+        std::vector<std::wstring> apps;
+    };
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    void survey(const AcDbObject* obj);
+    bool decideKept(const AcDbObject* obj, std::vector<bool>& kept);
+
+    AcDbDxfFiler* m_src;
+    bool m_flattenZ;
+    std::vector<Item> m_items;
+    std::vector<Section> m_sections;
+    std::size_t m_pos = 0;
+    std::size_t m_last = kNone;
+    Use m_lastUse = Use::Unread;
+};
+
+ACRX_DEFINE_MEMBERS(KeepingFiler, AcDbDxfFiler)
+
+KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
+    : m_src(source), m_flattenZ(flattenZ) {
+    m_sections.emplace_back(L"", 0, 0);
+    resbuf rb{};
+    while (true) {
+        Acad::ErrorStatus es = source->readResBuf(&rb);
+        if (es != Acad::eOk) {
+            if (es != Acad::eEndOfObject && es != Acad::eEndOfFile)
+                setFilerStatus(es);
+            break;
+        }
+        if (rb.restype == AcDb::kDxfRegAppName) {
+            // The extended data is not part of the fields.
+            rbFreeValue(&rb);
+            source->pushBackItem();
+            break;
+        }
+        if (rb.restype == AcDb::kDxfSubclass) {
+            const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
+            std::uint16_t occurrence = 1;
+            for (const Section& s : m_sections)
+                if (s.occurrence > 0 && sameMarker(s.name, name))
+                    ++occurrence;
+            m_sections.back().end = m_items.size();
+            m_sections.emplace_back(name, occurrence, m_items.size());
+        }
+        m_items.push_back(Item{rb, static_cast<std::uint32_t>(m_sections.size() - 1), Use::Unread});
+        rb = resbuf{};
+    }
+    m_sections.back().end = m_items.size();
+}
+
+KeepingFiler::~KeepingFiler() {
+    for (Item& it : m_items)
+        rbFreeValue(&it.rb);
+}
+
+Acad::ErrorStatus KeepingFiler::readResBuf(resbuf* pRb) {
+    if (m_pos >= m_items.size())
+        return Acad::eEndOfObject;
+    Item& it = m_items[m_pos];
+    copyValue(*pRb, it.rb);
+    if (m_flattenZ && rbKind(pRb->restype) == RbKind::Point && rbIs2d(*pRb))
+        pRb->resval.rpoint[2] = 0.0;
+    m_lastUse = it.use;
+    if (it.use == Use::Unread)
+        it.use = Use::Read;
+    m_last = m_pos++;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus KeepingFiler::pushBackItem() {
+    if (m_last == kNone)
+        return Acad::eNotApplicable;
+    m_items[m_last].use = m_lastUse;
+    m_pos = m_last;
+    m_last = kNone;
+    return Acad::eOk;
+}
+
+bool KeepingFiler::atSubclassData(const ACHAR* subClassName) {
+    for (std::size_t j = m_pos; j < m_items.size(); ++j) {
+        const resbuf& rb = m_items[j].rb;
+        if (rb.restype == AcDb::kDxfSubclass && sameMarker(rb.resval.rstring, subClassName)) {
+            // What lies between stays unread: it is kept.
+            m_items[j].use = Use::Used;
+            m_pos = j + 1;
+            m_last = kNone;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A filer that hands what a class writes to a function.
+class SurveyFiler : public AcDbDxfFiler {
+public:
+    SurveyFiler(AcDbDxfFiler* like, std::function<void(const resbuf&)> onGroup)
+        : m_like(like), m_onGroup(std::move(onGroup)) {}
+    AcDb::FilerType filerType() const override { return m_like->filerType(); }
+    AcDbDatabase* database() const override { return m_like->database(); }
+    Acad::ErrorStatus readResBuf(resbuf*) override { return Acad::eNotApplicable; }
+    Acad::ErrorStatus pushBackItem() override { return Acad::eNotApplicable; }
+    bool atEOF() override { return true; }
+    Acad::ErrorStatus writeResBuf(const resbuf& rb) override {
+        m_onGroup(rb);
+        return Acad::eOk;
+    }
+
+private:
+    AcDbDxfFiler* m_like;
+    std::function<void(const resbuf&)> m_onGroup;
+};
+
+// Notes, per section of the file, whether the classes write it and which codes and application
+// data they write in it.
+void KeepingFiler::survey(const AcDbObject* obj) {
+    std::vector<std::wstring> markers; // written so far
+    Section* current = &m_sections[0];
+    current->written = true;
+    SurveyFiler out(this, [&](const resbuf& rb) {
+        if (rb.restype == AcDb::kDxfSubclass) {
+            const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
+            std::uint16_t occurrence = 1;
+            for (const std::wstring& m : markers)
+                if (sameMarker(m.c_str(), name))
+                    ++occurrence;
+            markers.emplace_back(name);
+            current = nullptr;
+            for (Section& s : m_sections)
+                if (s.occurrence == occurrence && sameMarker(s.name, name)) {
+                    current = &s;
+                    s.written = true;
+                    break;
+                }
+            return;
+        }
+        if (!current)
+            return;
+        if (isAppDataStart(rb))
+            current->apps.emplace_back(rb.resval.rstring);
+        if (std::find(current->codes.begin(), current->codes.end(), rb.restype) ==
+            current->codes.end())
+            current->codes.push_back(rb.restype);
+    });
+    obj->dxfOutFields(&out);
+}
+
+bool KeepingFiler::decideKept(const AcDbObject* obj, std::vector<bool>& kept) {
+    kept.assign(m_items.size(), false);
+    if (m_sections.size() < 2)
+        return false; // data without subclass markers: all of it is the classes' business
+    bool undecided = false;
+    for (const Item& it : m_items)
+        undecided = undecided || it.use == Use::Read;
+    if (undecided) {
+        // Groups read by classes that did not say whether they used them: used when the class
+        // writes their code in their section (application data: the same application's).
+        survey(obj);
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            Item& it = m_items[i];
+            if (it.use != Use::Read)
+                continue;
+            const Section& sec = m_sections[it.section];
+            if (isAppDataStart(it.rb)) {
+                bool used = std::find(sec.apps.begin(), sec.apps.end(), it.rb.resval.rstring) !=
+                            sec.apps.end();
+                std::size_t j = i;
+                while (j + 1 < sec.end && !isAppDataEnd(m_items[j].rb))
+                    ++j;
+                for (std::size_t k = i; k <= j; ++k)
+                    if (m_items[k].use == Use::Read)
+                        m_items[k].use = used ? Use::Used : Use::Unused;
+                i = j;
+                continue;
+            }
+            // A marker: used when the class writes its subclass.
+            bool used = it.rb.restype == AcDb::kDxfSubclass
+                            ? sec.written
+                            : std::find(sec.codes.begin(), sec.codes.end(), it.rb.restype) !=
+                                  sec.codes.end();
+            it.use = used ? Use::Used : Use::Unused;
+        }
+    }
+    bool any = false;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const Item& it = m_items[i];
+        // Entity names, types and the like are never fields.
+        kept[i] = it.rb.restype > 0 && (it.use == Use::Unread || it.use == Use::Unused);
+        any = any || kept[i];
+    }
+    return any;
+}
+
+void KeepingFiler::keepUnused(AcDbObject* obj) {
+    std::vector<bool> kept;
+    if (!decideKept(obj, kept))
+        return;
+    auto groups = std::make_unique<KeptGroups>();
+    // The section a kept group belongs to and the group it follows there: the last group of its
+    // section that is not kept; groups of a subclass whose marker is kept go to the end of the
+    // last section before them that is not.
+    const Section* anchorSection = &m_sections[0];
+    short anchorCode = 0;
+    std::uint16_t anchorCount = 0;
+    std::vector<std::pair<short, std::uint16_t>> counts; // of the groups not kept, per section
+    resbuf** tail = nullptr;
+    bool inRun = false;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        Item& it = m_items[i];
+        const Section& sec = m_sections[it.section];
+        if (i == sec.begin && it.section > 0) {
+            counts.clear();
+            if (kept[i]) {
+                // A subclass nobody reads: after everything of the section before it.
+                anchorCode = KeptRun::kAtEnd;
+                anchorCount = 0;
+                inRun = false;
+            } else {
+                anchorSection = &sec;
+            }
+        }
+        if (!kept[i]) {
+            if (&sec == anchorSection) {
+                auto c = std::find_if(counts.begin(), counts.end(),
+                                      [&](const auto& p) { return p.first == it.rb.restype; });
+                if (c == counts.end())
+                    c = counts.insert(counts.end(), {it.rb.restype, 0});
+                ++c->second;
+                anchorCode = it.rb.restype;
+                anchorCount = c->second;
+            }
+            inRun = false;
+            continue;
+        }
+        if (!inRun) {
+            KeptRun run;
+            run.section = anchorSection->name;
+            run.occurrence = anchorSection->occurrence;
+            run.anchorCode = anchorCode;
+            run.anchorCount = anchorCount;
+            groups->runs.push_back(std::move(run));
+            tail = &groups->runs.back().groups;
+            inRun = true;
+        }
+        auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+        *node = it.rb;
+        node->rbnext = nullptr;
+        it.rb = resbuf{}; // the value moves to the kept chain
+        *tail = node;
+        tail = &node->rbnext;
+    }
+    DbAccess::extras(obj).kept = std::move(groups);
+}
+
+} // namespace
+
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<bool(const resbuf&)>& fn,
                                bool stopAtUnknown) {
+    KeepingFiler* keeping = KeepingFiler::cast(f);
     resbuf rb{};
     while (f->readResBuf(&rb) == Acad::eOk) {
         if (rb.restype == AcDb::kDxfSubclass || rb.restype == AcDb::kDxfRegAppName ||
@@ -147,18 +491,31 @@ Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<bool(const r
             f->pushBackItem();
             break;
         }
+        if (keeping)
+            keeping->markLast(taken ? Use::Used : Use::Unused);
     }
     return Acad::eOk;
 }
 
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<void(const resbuf&)>& fn) {
-    return readSubclass(
-        f,
-        [&](const resbuf& rb) {
-            fn(rb);
-            return true;
-        },
-        false);
+    resbuf rb{};
+    while (f->readResBuf(&rb) == Acad::eOk) {
+        if (rb.restype == AcDb::kDxfSubclass || rb.restype == AcDb::kDxfRegAppName ||
+            rb.restype == 0) {
+            rbFreeValue(&rb);
+            f->pushBackItem();
+            break;
+        }
+        // Whether the group was used is decided later by what the class writes.
+        fn(rb);
+        rbFreeValue(&rb);
+    }
+    return Acad::eOk;
+}
+
+void noteGroupUse(AcDbDxfFiler* f, bool used) {
+    if (KeepingFiler* keeping = KeepingFiler::cast(f))
+        keeping->markLast(used ? Use::Used : Use::Unused);
 }
 
 } // namespace khost
@@ -194,22 +551,27 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* f) {
         if (code == AcDb::kDxfControlString) {
             std::wstring s = rb.resval.rstring ? rb.resval.rstring : L"";
             rbFreeValue(&rb);
-            if (s == L"}")
+            if (s == L"}") {
+                noteGroupUse(f, group != Other);
                 group = None;
-            else if (s == L"{ACAD_REACTORS")
+            } else if (s == L"{ACAD_REACTORS") {
                 group = Reactors;
-            else if (s == L"{ACAD_XDICTIONARY")
+            } else if (s == L"{ACAD_XDICTIONARY") {
                 group = XDict;
-            else
+            } else {
                 group = Other;
+            }
+            if (s != L"}")
+                noteGroupUse(f, group != Other);
             continue;
         }
+        bool used = true;
         if (group == Reactors && code == AcDb::kDxfSoftPointerId) {
             addPersistentReactor(rbId(rb));
         } else if (group == XDict && code == AcDb::kDxfHardOwnershipId) {
             DbAccess::extras(this).xdict = rbId(rb).stub();
         } else if (group == Other) {
-            // Groups of other applications are not kept.
+            used = false; // application data of others: kept by dxfInObject
         } else if (code == AcDb::kDxfHandle || code == -1) {
             // The handle is the reader's business.
         } else if (code == AcDb::kDxfSoftPointerId && !ownerRead) {
@@ -220,10 +582,199 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* f) {
             f->pushBackItem();
             break;
         }
+        noteGroupUse(f, used);
         rbFreeValue(&rb);
     }
     return Acad::eOk;
 }
+
+// ---- Groups kept for writing back ---------------------------------------------------------------
+
+namespace khost {
+
+KeptGroups::~KeptGroups() {
+    for (KeptRun& r : runs)
+        acutRelRb(r.groups);
+}
+
+Acad::ErrorStatus dxfInObject(AcDbObject* obj, AcDbDxfFiler* f) {
+    if (!obj || !f)
+        return Acad::eNullObjectPointer;
+    clearKeptGroups(obj);
+    const bool raw = AcDbRawObject::cast(obj) || AcDbRawEntity::cast(obj);
+    KeepingFiler keeping(f, !raw);
+    if (keeping.filerStatus() != Acad::eOk)
+        return keeping.filerStatus();
+    Acad::ErrorStatus es = obj->dxfInFields(&keeping);
+    if (es == Acad::eOk)
+        keeping.keepUnused(obj);
+    return es;
+}
+
+namespace {
+
+struct OutSection {
+    const ACHAR* name;
+    std::uint16_t occurrence;
+    std::size_t begin, end; // groups of the section, the marker first
+};
+
+// Writes a kept run. Loose groups (before any marker of the run) whose code the class now
+// writes in the section are left out, application data the class writes too.
+void emitRun(AcDbDxfFiler* f, const KeptRun& run, const std::vector<short>& codes,
+             const std::vector<std::wstring>& apps) {
+    bool inSubclass = false;
+    bool inApp = false;
+    bool skipApp = false;
+    for (const resbuf* rb = run.groups; rb; rb = rb->rbnext) {
+        if (rb->restype == AcDb::kDxfSubclass)
+            inSubclass = true;
+        if (!inSubclass) {
+            if (!inApp && isAppDataStart(*rb)) {
+                inApp = true;
+                skipApp = std::find(apps.begin(), apps.end(), rb->resval.rstring) != apps.end();
+                if (skipApp)
+                    continue;
+            } else if (inApp) {
+                if (isAppDataEnd(*rb))
+                    inApp = false;
+                if (skipApp)
+                    continue;
+            } else if (std::find(codes.begin(), codes.end(), rb->restype) != codes.end()) {
+                continue;
+            }
+        }
+        f->writeResBuf(*rb);
+    }
+}
+
+} // namespace
+
+Acad::ErrorStatus dxfOutObject(const AcDbObject* obj, AcDbDxfFiler* f) {
+    if (!obj || !f)
+        return Acad::eNullObjectPointer;
+    const ObjExtras* ex = DbAccess::extrasIfAny(obj);
+    const KeptGroups* kept = ex ? ex->kept.get() : nullptr;
+    if (!kept || kept->runs.empty())
+        return obj->dxfOutFields(f);
+
+    // What the classes write, by section.
+    RbChainFiler buf(f->database(), f->filerType());
+    Acad::ErrorStatus es = obj->dxfOutFields(&buf);
+    resbuf* chain = buf.takeChain();
+    std::vector<const resbuf*> groups;
+    std::vector<OutSection> sections{OutSection{L"", 0, 0, 0}};
+    for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+        if (rb->restype == AcDb::kDxfSubclass) {
+            const ACHAR* name = rb->resval.rstring ? rb->resval.rstring : L"";
+            std::uint16_t occurrence = 1;
+            for (const OutSection& s : sections)
+                if (s.occurrence > 0 && sameMarker(s.name, name))
+                    ++occurrence;
+            sections.back().end = groups.size();
+            sections.push_back(OutSection{name, occurrence, groups.size(), 0});
+        }
+        groups.push_back(rb);
+    }
+    sections.back().end = groups.size();
+
+    const std::vector<KeptRun>& runs = kept->runs;
+    std::vector<bool> done(runs.size(), false);
+    std::vector<short> codes;
+    std::vector<std::wstring> apps;
+    std::vector<std::pair<short, std::uint16_t>> counts;
+    for (const OutSection& sec : sections) {
+        codes.clear();
+        apps.clear();
+        counts.clear();
+        for (std::size_t g = sec.begin; g < sec.end; ++g) {
+            const resbuf& rb = *groups[g];
+            if (std::find(codes.begin(), codes.end(), rb.restype) == codes.end())
+                codes.push_back(rb.restype);
+            if (isAppDataStart(rb))
+                apps.emplace_back(rb.resval.rstring);
+        }
+        auto mine = [&](const KeptRun& r) {
+            return r.occurrence == sec.occurrence && sameMarker(r.section.c_str(), sec.name);
+        };
+        auto emitDue = [&](short code, std::uint16_t count) {
+            for (std::size_t r = 0; r < runs.size(); ++r)
+                if (!done[r] && runs[r].anchorCode == code && runs[r].anchorCount == count &&
+                    mine(runs[r])) {
+                    emitRun(f, runs[r], codes, apps);
+                    done[r] = true;
+                }
+        };
+        emitDue(0, 0); // before everything of the common part
+        for (std::size_t g = sec.begin; g < sec.end; ++g) {
+            const resbuf& rb = *groups[g];
+            f->writeResBuf(rb);
+            auto c = std::find_if(counts.begin(), counts.end(),
+                                  [&](const auto& p) { return p.first == rb.restype; });
+            if (c == counts.end())
+                c = counts.insert(counts.end(), {rb.restype, 0});
+            ++c->second;
+            emitDue(rb.restype, c->second);
+        }
+        // Groups whose neighbour the class no longer writes, then the subclasses that followed.
+        for (int atEnd = 0; atEnd < 2; ++atEnd)
+            for (std::size_t r = 0; r < runs.size(); ++r)
+                if (!done[r] && mine(runs[r]) &&
+                    (runs[r].anchorCode == KeptRun::kAtEnd) == (atEnd == 1)) {
+                    emitRun(f, runs[r], codes, apps);
+                    done[r] = true;
+                }
+    }
+    // Runs of sections the classes no longer write: at the end, under their own marker.
+    const KeptRun* previous = nullptr;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (done[r])
+            continue;
+        const KeptRun& run = runs[r];
+        bool ownMarker = run.groups && run.groups->restype == AcDb::kDxfSubclass;
+        if (!ownMarker && !run.section.empty() &&
+            !(previous && previous->section == run.section &&
+              previous->occurrence == run.occurrence))
+            f->writeString(AcDb::kDxfSubclass, run.section.c_str());
+        for (const resbuf* rb = run.groups; rb; rb = rb->rbnext)
+            f->writeResBuf(*rb);
+        previous = &run;
+    }
+    acutRelRb(chain);
+    return es != Acad::eOk ? es : f->filerStatus();
+}
+
+resbuf* keptGroups(const AcDbObject* obj) {
+    const ObjExtras* ex = obj ? DbAccess::extrasIfAny(obj) : nullptr;
+    if (!ex || !ex->kept)
+        return nullptr;
+    resbuf* head = nullptr;
+    resbuf** tail = &head;
+    for (const KeptRun& r : ex->kept->runs)
+        for (const resbuf* rb = r.groups; rb; rb = rb->rbnext) {
+            *tail = rbCopy(rb);
+            (*tail)->rbnext = nullptr;
+            tail = &(*tail)->rbnext;
+        }
+    return head;
+}
+
+int keptGroupCount(const AcDbObject* obj) {
+    const ObjExtras* ex = obj ? DbAccess::extrasIfAny(obj) : nullptr;
+    int n = 0;
+    if (ex && ex->kept)
+        for (const KeptRun& r : ex->kept->runs)
+            for (const resbuf* rb = r.groups; rb; rb = rb->rbnext)
+                ++n;
+    return n;
+}
+
+void clearKeptGroups(AcDbObject* obj) {
+    if (ObjExtras* ex = obj ? DbAccess::extrasIfAny(obj) : nullptr)
+        ex->kept.reset();
+}
+
+} // namespace khost
 
 // ---- The result-buffer filer --------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "dbid.h"
 
 class AcGePoint2d;
+class AcGeVector2d;
 class AcGePoint3d;
 class AcGeVector3d;
 class AcGeScale3d;
@@ -65,6 +66,11 @@ public:
     Acad::ErrorStatus writeVector3d(AcDb::DxfCode code, const AcGeVector3d& v,
                                     int prec = kDfltPrec);
     Acad::ErrorStatus writePoint3d(AcDb::DxfCode code, const double p[3], int prec = kDfltPrec);
+    // A 2D point or vector: a point group whose Z is -0.0, which the DXF file filer writes
+    // without its Z group (a result-buffer chain keeps the -0.0; khost::rbIs2d tells it).
+    Acad::ErrorStatus writePoint2d(AcDb::DxfCode code, const AcGePoint2d& p, int prec = kDfltPrec);
+    Acad::ErrorStatus writeVector2d(AcDb::DxfCode code, const AcGeVector2d& v,
+                                    int prec = kDfltPrec);
     Acad::ErrorStatus writeBinaryChunk(AcDb::DxfCode code, const char* data, short len);
     Acad::ErrorStatus writeEmbeddedObjectStart();
 

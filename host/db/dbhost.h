@@ -60,6 +60,15 @@ AcRxClass* findDbClass(const std::wstring& name);
 // ---- Databases ------------------------------------------------------------------------------
 const std::vector<AcDbDatabase*>& liveDatabases();
 
+// Builds the tables, dictionaries and records of a new drawing into a database made without
+// them (AcDbDatabase(false)); a reader of a file that does not bring them all calls it first.
+void buildDefaultDrawing(AcDbDatabase* db);
+
+// The code page of the drawing (DWGCODEPAGE, read-only for users): the name as a file's
+// $DWGCODEPAGE has it ("ANSI_1250"), kept in upper case. eInvalidInput for an empty name or one
+// with characters other than letters, digits, '_' and '-'.
+Acad::ErrorStatus setDwgCodePage(AcDbDatabase* db, const std::wstring& name);
+
 // The object of an id without opening it, for the host's own read-only walks (selection, DXF
 // output). Null for a null id or an id without an object.
 AcDbObject* peekObject(AcDbObjectId id);
@@ -128,6 +137,28 @@ struct DrawingCodec {
 };
 void setDrawingCodec(const DrawingCodec& codec);
 void setDatabaseFilename(AcDbDatabase* db, const std::wstring& fileName);
+
+// ---- Fields of objects read from and written to files -------------------------------------
+// Reads an object's fields (dxfInFields) and keeps with the object what its classes leave:
+// groups of a subclass the class does not take (or, for a class that does not say, whose codes
+// it does not write), subclasses no class reads (their markers and groups), application data
+// (102 {APPNAME ... }) of other applications. Nothing is kept for data without subclass markers
+// (R12) and nothing is allocated for an object whose groups are all read. Points whose Z is
+// -0.0 (2D in the file) reach the classes with Z 0 unless the object is kept raw, and stay 2D in
+// what is kept.
+Acad::ErrorStatus dxfInObject(AcDbObject* obj, AcDbDxfFiler* filer);
+// Writes an object's fields (dxfOutFields) with what dxfInObject kept: each group in its
+// section after the group it followed in the file (at the end of the section when the class no
+// longer writes that one), unknown subclasses after the subclass they followed. A kept group is
+// left out when the class now writes a group of the same code in that section (its value then
+// comes from the class), kept application data when the class writes the same application's.
+Acad::ErrorStatus dxfOutObject(const AcDbObject* obj, AcDbDxfFiler* filer);
+// The groups kept for an object, in file order (a copy the caller frees with acutRelRb), and
+// their number; null and 0 when there are none.
+resbuf* keptGroups(const AcDbObject* obj);
+int keptGroupCount(const AcDbObject* obj);
+// Forgets what was kept for an object (it is then written as its classes write it).
+void clearKeptGroups(AcDbObject* obj);
 
 // ---- Names ----------------------------------------------------------------------------------
 // The key under which names are compared (upper case, full Unicode simple case mapping).

@@ -5,16 +5,20 @@
 #include "dbhost.h"
 #include "dbmain.h"
 #include "dbsymtb.h"
+#include "gepnt2d.h"
 #include "gepnt3d.h"
 #include "gevec3d.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace khost {
@@ -31,11 +35,33 @@ struct DbStub {
 enum ObjFlag : std::uint8_t { kObjNew = 1 };
 enum OpenMode : std::uint8_t { kClosed = 0, kRead = 1, kWrite = 2 };
 
+// Groups of a file that an object's classes did not read, kept to be written back where they
+// were (see dxfInObject in dbhost.h). A run is a sequence of groups that stood together in the
+// file: in the section of a subclass (the groups after its marker, or the common part before the
+// first marker), after a group the class writes; or at the end of a section, where a run may
+// hold whole subclasses the classes do not know, their markers included.
+struct KeptRun {
+    static constexpr short kAtEnd = -32768;
+    std::wstring section;          // the subclass marker; empty for the common part
+    std::uint16_t occurrence = 0;  // which section of that name (1 the first; 0 the common part)
+    short anchorCode = kAtEnd;     // the group it follows: code (0 at the very beginning) ...
+    std::uint16_t anchorCount = 0; // ... and how many groups of that code the section had by then
+    resbuf* groups = nullptr;      // owned
+};
+struct KeptGroups {
+    std::vector<KeptRun> runs;
+    KeptGroups() = default;
+    KeptGroups(const KeptGroups&) = delete;
+    KeptGroups& operator=(const KeptGroups&) = delete;
+    ~KeptGroups();
+};
+
 // Data most objects do not have, allocated on first use.
 struct ObjExtras {
     resbuf* xdata = nullptr;
     DbStub* xdict = nullptr;
     std::vector<DbStub*> reactors;
+    std::unique_ptr<KeptGroups> kept;
     ~ObjExtras();
 };
 
@@ -107,7 +133,9 @@ struct DbImpl {
 struct DbAccess {
     static DbStub* stub(const AcDbObject* o) { return o->m_stub; }
     static DbStub* ownerStub(const AcDbObject* o) { return o->m_owner; }
-    static void setOwner(AcDbObject* o, DbStub* owner) { o->m_owner = owner; }
+    // Sets the owner; an object owned by a dictionary has the dictionary among its persistent
+    // reactors (added here, and removed when it leaves the dictionary).
+    static void setOwner(AcDbObject* o, DbStub* owner);
     static std::uint8_t mode(const AcDbObject* o) { return o->m_mode; }
     static std::uint16_t readers(const AcDbObject* o) { return o->m_readers; }
     // Attaches a new object to a stub of db (the object keeps its open state).
@@ -155,8 +183,6 @@ std::wstring describe(const AcDbObject* o); // "AcDbLine 1F"
 std::wstring handleText(std::uint64_t h);
 void registerDatabase(AcDbDatabase* db);
 void unregisterDatabase(AcDbDatabase* db);
-// Builds the tables, dictionaries and records of a new drawing.
-void buildDefaultDrawing(AcDbDatabase* db);
 // The database of an object for lookups: its own, else the working one.
 AcDbDatabase* lookupDatabase(const AcDbObject* o);
 AcDbObjectId findRecord(AcDbDatabase* db, DbRole table, const ACHAR* name);
@@ -168,9 +194,22 @@ namespace khost {
 // (1001) or the end of the object; each group goes to fn, then its value is freed. With
 // stopAtUnknown a group fn does not take (returns false) ends the subclass and is read again by
 // the next one (a chain without subclass markers, as entmake accepts); otherwise it is skipped.
+// When the object is read through dxfInObject (dbhost.h), a group fn does not take is kept with
+// the object and written back in this subclass. With the second form (fn returns nothing) the
+// groups of the subclass whose codes the class does not write are kept.
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<bool(const resbuf&)>& fn,
                                bool stopAtUnknown = false);
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<void(const resbuf&)>& fn);
+// A function that returns bool takes the first form without the third argument.
+template <class F>
+requires std::is_same_v < std::invoke_result_t<F&, const resbuf&>,
+bool > Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, F&& fn) {
+    return readSubclass(f, std::function<bool(const resbuf&)>(std::forward<F>(fn)), false);
+}
+// For classes that read groups with their own loop: tells dxfInObject whether the group last
+// read was used (false: it is kept and written back). Without the call a group read is kept when
+// the class does not write its code. Does nothing for other filers.
+void noteGroupUse(AcDbDxfFiler* f, bool used);
 inline AcDbObjectId rbId(const resbuf& rb) {
     AcDbObjectId id;
     id.setFromOldId(static_cast<Adesk::IntPtr>(rb.resval.rlname[0]));
@@ -181,6 +220,14 @@ inline AcGePoint3d rbPoint(const resbuf& rb) {
 }
 inline AcGeVector3d rbVector(const resbuf& rb) {
     return AcGeVector3d(rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
+}
+inline AcGePoint2d rbPoint2d(const resbuf& rb) {
+    return AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]);
+}
+// True for a point group that was a 2D point (its Z is -0.0, as AcDbDxfFiler::writePoint2d
+// writes it and as the file filers read a point without its Z group for data kept raw).
+inline bool rbIs2d(const resbuf& rb) {
+    return rb.resval.rpoint[2] == 0.0 && std::signbit(rb.resval.rpoint[2]);
 }
 // Sets a record's name without the checks of setName (a reader), keeping its table's index.
 void setRecordNameRaw(AcDbSymbolTableRecord* r, const ACHAR* name);

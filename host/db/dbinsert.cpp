@@ -347,6 +347,10 @@ Acad::ErrorStatus Copier::run(AcDbObjectId& blockId, const std::wstring& name) {
                 base = rbPoint(*rb);
     btr->setOrigin(base);
     btr->setBlockInsertUnits(m_src->insunits());
+    // The extended data of the other drawing's model space (the properties of a dynamic block
+    // saved as a drawing of its own) go with its content.
+    if (auto* ms = AcDbBlockTableRecord::cast(peekObject(roleId(m_src, DbRole::ModelSpace))))
+        copyXData(ms, btr);
     btr->close();
 
     for (auto& [from, to] : m_toFill)

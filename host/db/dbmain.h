@@ -44,6 +44,7 @@
 #include "dbcolor.h"
 #include "dbfiler.h"
 #include "dbid.h"
+#include "dbsubeid.h"
 
 #include <memory>
 
@@ -62,6 +63,8 @@ class AcDbRegAppTable;
 class AcDbDimStyleTable;
 class AcDbDictionary;
 class AcDbEntity;
+class AcDbObjectContextManager;
+class AcDbAnnotationScale;
 
 namespace khost {
 struct DbImpl;
@@ -187,6 +190,19 @@ public:
     void setDatabaseDefaults(AcDbDatabase* pDb);
 
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
+
+    // Sub-entities (dbsubent.cpp, see dbsubeid.h): the paths of the parts of a kind under a
+    // graphics marker (an array the caller frees with delete[]; entAndInsertStack, when given,
+    // holds the entity and then its containing references, innermost first), and a new entity
+    // outside the database that copies one part (the caller deletes it; null when the path
+    // names no part of this entity).
+    Acad::ErrorStatus getSubentPathsAtGsMarker(AcDb::SubentType type, Adesk::GsMarker gsMark,
+                                               const AcGePoint3d& pickPoint,
+                                               const AcGeMatrix3d& viewXform, int& numPaths,
+                                               AcDbFullSubentPath*& subentPaths,
+                                               int numInserts = 0,
+                                               AcDbObjectId* entAndInsertStack = nullptr) const;
+    AcDbEntity* subentPtr(const AcDbFullSubentPath& id) const;
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
@@ -403,6 +419,13 @@ public:
     Acad::ErrorStatus setAngdir(bool v);
     AcDb::MeasurementValue measurement() const;
     Acad::ErrorStatus setMeasurement(AcDb::MeasurementValue v);
+
+    // Annotation scales (dbannoscale.h): the context manager of the drawing; a copy of the
+    // current scale (CANNOSCALE) the caller deletes, null when the list lacks it; setting one
+    // that is not in the drawing's list gives eKeyNotFound.
+    AcDbObjectContextManager* objectContextManager() const;
+    AcDbAnnotationScale* cannoscale() const;
+    Acad::ErrorStatus setCannoscale(AcDbAnnotationScale* val);
 
     // The current UCS of model space (ucs...) and of paper space (pucs...); the host sets them
     // with khost::setCurrentUcs.

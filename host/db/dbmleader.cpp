@@ -39,6 +39,35 @@ AcDbMLeader::AcDbMLeader() : m_leaderColor(byBlock()), m_textColor(byBlock()) {
 }
 AcDbMLeader::~AcDbMLeader() = default;
 
+// ---- Kept groups ------------------------------------------------------------------------------
+
+AcDbMLeader::Groups::Groups(const Groups& other) {
+    for (const resbuf* rb = other.m_head; rb; rb = rb->rbnext)
+        add(*rb);
+}
+AcDbMLeader::Groups& AcDbMLeader::Groups::operator=(const Groups& other) {
+    if (this != &other) {
+        acutRelRb(m_head);
+        m_head = m_tail = nullptr;
+        for (const resbuf* rb = other.m_head; rb; rb = rb->rbnext)
+            add(*rb);
+    }
+    return *this;
+}
+AcDbMLeader::Groups::~Groups() {
+    acutRelRb(m_head);
+}
+void AcDbMLeader::Groups::add(const resbuf& rb) {
+    resbuf* c = rbCopy(&rb);
+    c->rbnext = nullptr;
+    (m_tail ? m_tail->rbnext : m_head) = c;
+    m_tail = c;
+}
+void AcDbMLeader::Groups::write(AcDbDxfFiler* f) const {
+    for (const resbuf* rb = m_head; rb; rb = rb->rbnext)
+        f->writeResBuf(*rb);
+}
+
 // ---- Style and overrides ------------------------------------------------------------------------
 
 void AcDbMLeader::takeStyle(const AcDbMLeaderStyle* s) {
@@ -719,17 +748,21 @@ void AcDbMLeader::writeContext(AcDbDxfFiler* f, AcDbObjectId textStyle) const {
         f->writeInt32(code(90), colorToRaw(m_textColor));
         f->writeInt16(code(171), static_cast<Adesk::Int16>(m_text.attachment));
         f->writeInt16(code(172), static_cast<Adesk::Int16>(m_text.flowDirection));
-        f->writeInt32(code(91), kWindowBackground);
-        f->writeDouble(code(141), 1.5);
-        f->writeInt32(code(92), 0);
-        f->writeBool(code(291), false);
-        f->writeBool(code(292), false);
-        f->writeInt16(code(173), 0);
-        f->writeBool(code(293), false);
-        f->writeDouble(code(142), 0.0);
-        f->writeDouble(code(143), 0.0);
-        f->writeBool(code(294), false);
-        f->writeBool(code(295), true);
+        if (!m_text.background.empty()) {
+            m_text.background.write(f);
+        } else {
+            f->writeInt32(code(91), kWindowBackground);
+            f->writeDouble(code(141), 1.5);
+            f->writeInt32(code(92), 0);
+            f->writeBool(code(291), false);
+            f->writeBool(code(292), false);
+            f->writeInt16(code(173), 0);
+            f->writeBool(code(293), false);
+            f->writeDouble(code(142), 0.0);
+            f->writeDouble(code(143), 0.0);
+            f->writeBool(code(294), false);
+            f->writeBool(code(295), true);
+        }
     }
     f->writeBool(code(296), block);
     if (block) {
@@ -753,14 +786,18 @@ void AcDbMLeader::writeContext(AcDbDxfFiler* f, AcDbObjectId textStyle) const {
         f->writeBool(code(291), m_enableDogleg);
         f->writePoint3d(code(10), l.lastPoint);
         f->writeVector3d(code(11), l.doglegDir);
+        l.beforeIndex.write(f);
         f->writeInt32(code(90), l.index);
         f->writeDouble(code(40), l.doglegLength * m_scale);
+        l.afterLength.write(f);
         for (const Line& line : l.lines) {
             f->writeString(code(304), L"LEADER_LINE{");
             for (const AcGePoint3d& p : line.points)
                 f->writePoint3d(code(10), p);
+            line.beforeIndex.write(f);
             f->writeInt32(code(91), line.index);
             f->writeInt32(code(92), line.color);
+            line.afterColor.write(f);
             f->writeString(code(305), L"}");
         }
         f->writeInt16(code(271), static_cast<Adesk::Int16>(l.attachmentDirection));
@@ -812,6 +849,7 @@ Acad::ErrorStatus AcDbMLeader::dxfOutFields(AcDbDxfFiler* f) const {
     f->writeDouble(code(43), m_block.rotation);
     f->writeInt16(code(176), 0);
     f->writeBool(code(293), m_annotative);
+    m_arrowsAndAttributes.write(f);
     f->writeBool(code(294), false);
     f->writeInt16(code(178), 0);
     f->writeInt16(code(179), static_cast<Adesk::Int16>(m_textAlignment + 1));
@@ -834,7 +872,9 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
     m_block = Block{};
     m_block.color = byBlock();
     m_text = Text{};
+    m_arrowsAndAttributes = Groups{};
     m_nextLeader = m_nextLine = 0;
+    bool lineIndexRead = false, leaderIndexRead = false;
     enum class Part { Common, Context, MText, BlockContent, Leader, Line };
     Part part = Part::Common;
     double scaledTextHeight = -1.0, scaledArrow = -1.0, scaledGap = -1.0;
@@ -854,10 +894,13 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
                 part = Part::Leader;
             else if (t == 10)
                 line.points.push_back(rbPoint(rb));
-            else if (t == 91)
+            else if (t == 91) {
                 line.index = rb.resval.rlong;
-            else if (t == 92)
+                lineIndexRead = true;
+            } else if (t == 92 && lineIndexRead)
                 line.color = rb.resval.rlong;
+            else
+                (lineIndexRead ? line.afterColor : line.beforeIndex).add(rb);
             return;
         }
         case Part::Leader: {
@@ -867,17 +910,21 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
             else if (t == 304 && text(rb) == L"LEADER_LINE{") {
                 l.lines.emplace_back();
                 l.lines.back().index = m_nextLine;
+                lineIndexRead = false;
                 part = Part::Line;
             } else if (t == 10)
                 l.lastPoint = rbPoint(rb);
             else if (t == 11)
                 l.doglegDir = rbVector(rb);
-            else if (t == 90)
+            else if (t == 90) {
                 l.index = rb.resval.rlong;
-            else if (t == 40)
+                leaderIndexRead = true;
+            } else if (t == 40)
                 doglegs.back() = r;
             else if (t == 271)
                 l.attachmentDirection = i;
+            else if (t != 290 && t != 291)
+                (leaderIndexRead ? l.afterLength : l.beforeIndex).add(rb);
             return;
         }
         case Part::MText:
@@ -933,6 +980,7 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
             case 294:
             case 144:
             case 295:
+                m_text.background.add(rb);
                 return;
             default:
                 part = Part::Context; // the end of the text's groups
@@ -1024,6 +1072,7 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
             case 302:
                 m_leaders.emplace_back();
                 m_leaders.back().index = m_nextLeader;
+                leaderIndexRead = false;
                 doglegs.push_back(-1.0);
                 part = Part::Leader;
                 return;
@@ -1104,6 +1153,14 @@ Acad::ErrorStatus AcDbMLeader::dxfInFields(AcDbDxfFiler* f) {
             break;
         case 293:
             m_annotative = i != 0;
+            break;
+        case 94:
+        case 345:
+        case 330:
+        case 177:
+        case 44:
+        case 302:
+            m_arrowsAndAttributes.add(rb);
             break;
         case 45:
             m_scale = r > 0.0 ? r : 1.0;

@@ -233,10 +233,28 @@ public:
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
 
 private:
+    // Groups of a file that the multileader does not model (breaks, overrides of single leader
+    // lines, arrowheads of lines, block attributes, the text's background), kept in order and
+    // written back in their place.
+    class Groups {
+    public:
+        Groups() = default;
+        Groups(const Groups& other);
+        Groups& operator=(const Groups& other);
+        ~Groups();
+        void add(const resbuf& rb);
+        bool empty() const { return m_head == nullptr; }
+        void write(AcDbDxfFiler* f) const;
+
+    private:
+        resbuf* m_head = nullptr;
+        resbuf* m_tail = nullptr;
+    };
     struct Line {
         int index = 0;
         std::vector<AcGePoint3d> points; // without the leader's last point
         Adesk::Int32 color = static_cast<Adesk::Int32>(0xC1000000u);
+        Groups beforeIndex, afterColor;
     };
     struct Leader {
         int index = 0;
@@ -245,6 +263,7 @@ private:
         double doglegLength = 8.0;
         int attachmentDirection = 0;
         std::vector<Line> lines;
+        Groups beforeIndex, afterLength;
     };
     struct Text {
         std::wstring contents;
@@ -253,6 +272,7 @@ private:
         double rotation = 0.0, width = 0.0, definedHeight = 0.0, lineSpacingFactor = 1.0;
         int attachment = 1, lineSpacingStyle = 1, flowDirection = 1;
         bool locationSet = false;
+        Groups background; // the groups after the flow direction
     };
     struct Block {
         khost::DbStub* block = nullptr;
@@ -283,6 +303,7 @@ private:
     AcGePoint3d m_contentBase;
     AcGePoint3d m_planeOrigin;
     AcGeVector3d m_planeX{1.0, 0.0, 0.0}, m_planeY{0.0, 1.0, 0.0};
+    Groups m_arrowsAndAttributes; // groups 94/345 and 330/177/44/302
     AcCmColor m_leaderColor, m_textColor;
     double m_doglegLength = 8.0, m_landingGap = 2.0, m_arrowSize = 2.5, m_textHeight = 2.5;
     double m_scale = 1.0;

@@ -151,6 +151,22 @@ void DbAccess::openRead(AcDbObject* o) {
     }
 }
 
+void DbAccess::setOwner(AcDbObject* o, DbStub* owner) {
+    DbStub* old = o->m_owner;
+    o->m_owner = owner;
+    if (old == owner)
+        return;
+    if (old && o->m_extras && AcDbDictionary::cast(old->object)) {
+        auto& v = o->m_extras->reactors;
+        v.erase(std::remove(v.begin(), v.end(), old), v.end());
+    }
+    if (owner && AcDbDictionary::cast(owner->object)) {
+        auto& v = extras(o).reactors;
+        if (std::find(v.begin(), v.end(), owner) == v.end())
+            v.push_back(owner);
+    }
+}
+
 ObjExtras& DbAccess::extras(AcDbObject* o) {
     if (!o->m_extras)
         o->m_extras = new ObjExtras;

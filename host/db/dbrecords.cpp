@@ -246,6 +246,27 @@ Acad::ErrorStatus AcDbLayerTableRecord::setPlotStyleName(const AcDbObjectId& id)
     m_plotStyle = id.stub();
     return Acad::eOk;
 }
+ACHAR* AcDbLayerTableRecord::plotStyleName() const {
+    AcString name(L"Normal");
+    AcDbDatabase* db = lookupDatabase(this);
+    auto* dict = db ? AcDbDictionary::cast(peekObject(db->plotStyleNameDictionaryId())) : nullptr;
+    if (dict && m_plotStyle)
+        dict->nameAt(AcDbObjectId(m_plotStyle), name);
+    ACHAR* p = nullptr;
+    acutNewString(name.constPtr(), p);
+    return p;
+}
+Acad::ErrorStatus AcDbLayerTableRecord::setPlotStyleName(const ACHAR* newName) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbDatabase* db = lookupDatabase(this);
+    auto* dict = db ? AcDbDictionary::cast(peekObject(db->plotStyleNameDictionaryId())) : nullptr;
+    AcDbObjectId id;
+    if (!dict || !newName || dict->getAt(newName, id) != Acad::eOk)
+        return Acad::eKeyNotFound;
+    m_plotStyle = id.stub();
+    return Acad::eOk;
+}
 AcDbObjectId AcDbLayerTableRecord::materialId() const {
     return AcDbObjectId(m_material);
 }

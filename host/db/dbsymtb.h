@@ -277,6 +277,10 @@ public:
     bool isInUse() const;
     AcDbObjectId plotStyleNameId() const;
     Acad::ErrorStatus setPlotStyleName(const AcDbObjectId& newId);
+    // By name: an entry of the plot style name dictionary ("Normal" when the layer has none);
+    // eKeyNotFound for a name the dictionary lacks. A copy the caller frees with acutDelString.
+    ACHAR* plotStyleName() const;
+    Acad::ErrorStatus setPlotStyleName(const ACHAR* newName);
     AcDbObjectId materialId() const;
     Acad::ErrorStatus setMaterialId(AcDbObjectId id);
 

@@ -775,6 +775,8 @@ void applyHeader(AcDbDatabase* db, const std::vector<HeaderVarGroups>& vars,
             taken = db->setVersionGuid(s.c_str()) == Acad::eOk;
         else if (n == "$TDUPDATE" || n == "$TDUUPDATE")
             taken = true; // set again when the drawing is saved
+        else if (n == "$DWGCODEPAGE")
+            taken = setDwgCodePage(db, s) == Acad::eOk;
         else
             taken = setSysVar(db, n, chain);
         if (!taken)

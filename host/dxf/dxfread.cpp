@@ -21,12 +21,6 @@
 #include <unordered_map>
 #include <vector>
 
-namespace khost {
-// The tables, dictionaries and records of a new drawing (the database's own builder), for files
-// that do not bring all of them (R12).
-void buildDefaultDrawing(AcDbDatabase* db);
-} // namespace khost
-
 namespace khost::dxf {
 
 namespace {
@@ -198,8 +192,13 @@ AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* o
         end = marked.data() + marked.size();
     }
     InFiler filer(m_db, m_codec, begin, end, dimStyleRecord, entity);
-    filer.setKeep2d(AcDbRawObject::cast(obj) || AcDbRawEntity::cast(obj));
-    es = obj->dxfInFields(&filer);
+    // What the classes do not read is kept with the object and written back (not for the
+    // records the writer makes itself, nor for a merged file, whose handles are not the
+    // database's). Kept 2D points stay 2D; the classes get them with Z 0.
+    const bool keep = !m_merge && !obj->isKindOf(AcDbSymbolTable::desc()) &&
+                      !AcDbBlockBegin::cast(obj) && !AcDbAbstractViewTableRecord::cast(obj);
+    filer.setKeep2d(keep || AcDbRawObject::cast(obj) || AcDbRawEntity::cast(obj));
+    es = keep ? dxfInObject(obj, &filer) : obj->dxfInFields(&filer);
     if (!filer.error().empty()) {
         if (error.empty())
             error = filer.error();

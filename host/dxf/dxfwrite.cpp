@@ -157,7 +157,7 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     if (auto* layer = AcDbLayerTableRecord::cast(o); layer && layer->plotStyleNameId().isNull())
         m_filer.setPlotStyleForNull(m_defaultPlotStyle);
     if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer))
-        o->dxfOutFields(&m_filer);
+        dxfOutObject(o, &m_filer); // with what the reader kept
     resbuf* xdata = xdataForFile(o);
     if (xdata) {
         m_filer.beginObject(false, false);

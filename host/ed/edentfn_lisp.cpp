@@ -3,6 +3,7 @@
 // sssetfirst, ssgetfirst, and regapp for their extended data. They are registered with the
 // evaluator when the host is loaded.
 #include "edentfn.h"
+#include "edsel.h"
 
 #include "acutads.h"
 #include "dbapserv.h"
@@ -144,8 +145,8 @@ LispValue fnHandent(const std::vector<LispValue>& args) {
 }
 
 // (ssget [mode] [filter]): "X" every entity of the drawing, "I" the pickfirst set, "P" the
-// previous selection, "L" the last entity; each through the filter. nil when nothing is selected
-// or for a mode that needs the user to pick.
+// previous selection, "L" the last entity; each through the filter. The modes that pick go to
+// the selection engine. nil when nothing is selected.
 LispValue fnSsget(const std::vector<LispValue>& args) {
     std::wstring mode;
     size_t i = 0;
@@ -180,7 +181,8 @@ LispValue fnSsget(const std::vector<LispValue>& args) {
         if (!last.isNull())
             keep({last});
     } else {
-        return {};
+        // Picks, windows and the "Select objects" prompt: the selection engine (edsel.h).
+        return ssgetByPicking(args);
     }
     if (chosen.empty())
         return {};

@@ -39,6 +39,10 @@ struct DocumentSession {
     // or ACRX_CMD_REDRAW) and the previous selection, kept for the selection functions.
     std::vector<AcDbObjectId> pickfirst;
     std::vector<AcDbObjectId> previousSelection;
+    // The plan view of the current space that sizes the pick box (edsel.h): its centre (WCS)
+    // and its height in drawing units (VIEWCTR, VIEWSIZE).
+    ads_point viewCenterWcs = {0, 0, 0};
+    double viewHeight = 1000.0;
 };
 // The current document's session (a session without document when none is open).
 DocumentSession& currentSession();

@@ -351,3 +351,73 @@ TEST_F(MLeaders, TextThroughACopyOfTheMultilineText) {
     saveAndReload("mtext.dxf", "ml = doc.modelspace().query('MULTILEADER')[0]\n"
                                "if ml.get_mtext_content() != 'PE-XA 20X2': print('text')\n");
 }
+
+TEST_F(MLeaders, MultileaderOfAnotherProgramKeepsWhatTheHostDoesNotModel) {
+    if (!haveEzdxf())
+        GTEST_SKIP() << "ezdxf is not installed";
+    const auto source = dir / "foreign.dxf";
+    const std::string make = R"(import sys, ezdxf
+from ezdxf.math import Vec2, Vec3
+from ezdxf.render import mleader
+from ezdxf.entities.mleader import ArrowHeadData
+doc = ezdxf.new('R2013', setup=True)
+msp = doc.modelspace()
+b = msp.add_multileader_mtext('Standard')
+b.set_content('Line1\\PLine2', char_height=2.5)
+b.add_leader_line(mleader.ConnectionSide.left, [Vec2(-20, -10), Vec2(-10, 0)])
+b.build(insert=Vec2(0, 0))
+ml = msp.query('MULTILEADER')[0]
+leader = ml.context.leaders[0]
+leader.breaks = [Vec3(-12, -1.25, 0), Vec3(-11, -1.25, 0)]
+leader.lines[0].breaks = [0, Vec3(-18, -8, 0), Vec3(-16, -6, 0)]
+ml.arrow_heads = [ArrowHeadData(0, doc.blocks.get('_Dot').block_record_handle if '_Dot' in doc.blocks else ml.dxf.style_handle)]
+ml.context.mtext.bg_scale_factor = 1.25
+doc.saveas(sys.argv[1])
+print('made')
+)";
+    ASSERT_EQ(runPython(dir, make, source), "made\n");
+    std::wstring error;
+    std::unique_ptr<AcDbDatabase> in(khost::readDrawing(khost::fromUtf8(source.string()), error));
+    ASSERT_NE(in, nullptr) << narrow(error);
+
+    AcDbObjectId mlId;
+    khost::forEachObject(in.get(), [&](AcDbObjectId id) {
+        if (AcDbMLeader::cast(khost::peekObject(id)))
+            mlId = id;
+    });
+    ASSERT_FALSE(mlId.isNull());
+    AcDbMLeader* ml = nullptr;
+    ASSERT_EQ(acdbOpenObject(ml, mlId, AcDb::kForWrite), Acad::eOk);
+    EXPECT_STREQ(ml->textContents(), L"Line1\\PLine2");
+    EXPECT_DOUBLE_EQ(ml->textHeight(), 2.5);
+    ASSERT_EQ(ml->numLeaders(), 1);
+    AcArray<int> lines;
+    ml->getLeaderLineIndexes(lines);
+    ASSERT_EQ(lines.length(), 1);
+    int n = 0;
+    ml->numVertices(lines[0], n);
+    EXPECT_EQ(n, 3);
+    AcGePoint3d p;
+    ml->getFirstVertex(lines[0], p);
+    EXPECT_EQ(p, AcGePoint3d(-20, -10, 0));
+    ml->getLastVertex(lines[0], p);
+    EXPECT_EQ(p, AcGePoint3d(-10, -1.25, 0));
+    // A change of the host's own data leaves the rest alone.
+    EXPECT_EQ(ml->setTextContents(L"Zmena"), Acad::eOk);
+    ml->close();
+
+    const auto out = dir / "rewritten.dxf";
+    ASSERT_TRUE(khost::writeDrawing(in.get(), khost::fromUtf8(out.string()), error))
+        << narrow(error);
+    EXPECT_EQ(
+        ezdxfVerdict(dir, out,
+                     "ml = doc.modelspace().query('MULTILEADER')[0]\n"
+                     "l = ml.context.leaders[0]\n"
+                     "if ml.get_mtext_content() != 'Zmena': print('text')\n"
+                     "if [tuple(v) for v in l.breaks] != [(-12, -1.25, 0), (-11, -1.25, 0)]: "
+                     "print('breaks', l.breaks)\n"
+                     "if len(l.lines[0].breaks) != 3: print('line breaks', l.lines[0].breaks)\n"
+                     "if len(ml.arrow_heads) != 1: print('arrows', ml.arrow_heads)\n"
+                     "if ml.context.mtext.bg_scale_factor != 1.25: print('background')\n"),
+        "");
+}

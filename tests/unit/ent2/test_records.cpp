@@ -56,6 +56,12 @@ TEST_F(Records, LayerDescriptionLivesInTheApplicationsExtendedData) {
     layer->description(d);
     EXPECT_EQ(d, L"z dat");
     EXPECT_FALSE(layer->isInUse());
+    ACHAR* ps = layer->plotStyleName();
+    EXPECT_STREQ(ps, L"Normal");
+    acutDelString(ps);
+    EXPECT_EQ(layer->setPlotStyleName(L"Normal"), Acad::eOk);
+    EXPECT_FALSE(layer->plotStyleNameId().isNull());
+    EXPECT_EQ(layer->setPlotStyleName(L"Tlusta"), Acad::eKeyNotFound);
     layer->close();
 
     auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
