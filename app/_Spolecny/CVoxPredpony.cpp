@@ -4,11 +4,31 @@
 
 #include "CVoxException.h"
 #include "CVoxRegistry.h"
+#include "CVoxXRecord.h"
+#include "VoxHladiny.h"
+
+namespace {
+
+AcString IdentitaPracovnihoVykresu() {
+    AcDbDatabase* pDb = acdbHostApplicationServices()->workingDatabase();
+    return pDb ? pDb->fingerprintGuid() : AcString();
+}
+
+// Every occurrence of sStara in sText replaced by sNova.
+std::wstring NahradVse(std::wstring sText, const std::wstring& sStara, const std::wstring& sNova) {
+    if (sStara.empty())
+        return sText;
+    for (size_t nPoz = sText.find(sStara); nPoz != std::wstring::npos;
+         nPoz = sText.find(sStara, nPoz + sNova.size()))
+        sText.replace(nPoz, sStara.size(), sNova);
+    return sText;
+}
+
+} // namespace
 
 CVoxPredpony::CVoxPredpony() : m_sGlobalni(L"KB"), m_sVykresu(L"KB") {
     // The drawing prefix is valid for the drawing that is active when the module loads.
-    if (AcDbDatabase* pDb = acdbHostApplicationServices()->workingDatabase())
-        m_sIdentitaVykresu = pDb->fingerprintGuid();
+    m_sIdentitaVykresu = IdentitaPracovnihoVykresu().str();
 }
 
 CVoxPredpony::~CVoxPredpony() {
@@ -50,4 +70,97 @@ bool CVoxPredpony::OdeberPredponu(std::wstring& sJmeno) {
         }
     }
     return false;
+}
+
+void CVoxPredpony::NastavPredponuVykresu(const std::wstring& s) {
+    const std::wstring sIdentita = IdentitaPracovnihoVykresu().str();
+    if (s == m_sVykresu && sIdentita == m_sIdentitaVykresu)
+        return;
+    m_sIdentitaVykresu = sIdentita;
+    m_sVykresu = s;
+    CVoxXRecord::ZapisString(XREC_PREDPONA, m_sVykresu.c_str());
+}
+
+void CVoxPredpony::AktualizujPredponuVykresu() {
+    const std::wstring sIdentita = IdentitaPracovnihoVykresu().str();
+    if (sIdentita == m_sIdentitaVykresu)
+        return;
+    AcString sUlozena;
+    if (CVoxXRecord::CtiString(XREC_PREDPONA, sUlozena)) {
+        m_sVykresu = sUlozena.str();
+    } else {
+        m_sVykresu = m_sGlobalni;
+        CVoxXRecord::ZapisString(XREC_PREDPONA, m_sVykresu.c_str());
+    }
+    m_sIdentitaVykresu = sIdentita;
+}
+
+std::wstring CVoxPredpony::EffectivePrefix() {
+    AktualizujPredponuVykresu();
+    if (m_sVykresu == m_sGlobalni)
+        return m_sGlobalni;
+    // The prefix dialog decides here when the user has not chosen to be asked no more; until
+    // then the remembered choices apply as they are.
+    if (m_bNeptatSe)
+        Proved();
+    return m_bPouzitGlobalni ? m_sGlobalni : m_sVykresu;
+}
+
+void CVoxPredpony::Proved() {
+    const std::wstring sCil = m_bPouzitGlobalni ? m_sGlobalni : m_sVykresu;
+    if (m_bPrejmenovatHladiny && m_sVykresu != sCil)
+        PrejmenujPredponuHladin(m_sVykresu, sCil, true);
+    if (m_bDalsiPredpony)
+        for (const std::wstring& sDalsi : m_aNalezenePredpony)
+            PrejmenujPredponuHladin(sDalsi, sCil, true);
+    if (m_bNastavitPredponuDwg)
+        m_sVykresu = sCil;
+}
+
+int CVoxPredpony::PrejmenujPredponuHladin(const std::wstring& sStara, const std::wstring& sNova,
+                                          bool bNaZacatku) {
+    // Without an old prefix every name would begin with it: nothing is renamed.
+    if (sStara.empty())
+        return 0;
+    CVoxCmd::MapaId mapaSlouceni;
+    int nPrevedeno = 0;
+    AcDbLayerTable* pTabulka = nullptr;
+    if (acdbHostApplicationServices()->workingDatabase()->getLayerTable(pTabulka, AcDb::kForRead) !=
+        Acad::eOk)
+        VOX_THROW("Nelze otevřít LayerStyle table for reading");
+    AcDbLayerTableIterator* pIter = nullptr;
+    if (pTabulka->newIterator(pIter) != Acad::eOk) {
+        pTabulka->close();
+        VOX_THROW("Nelze otevřít LayerStyle table for reading");
+    }
+    for (; !pIter->done(); pIter->step()) {
+        AcDbLayerTableRecord* pHladina = nullptr;
+        if (pIter->getRecord(pHladina, AcDb::kForWrite) != Acad::eOk)
+            continue;
+        if (pHladina->isDependent()) {
+            pHladina->close();
+            continue;
+        }
+        const std::wstring sJmeno = pHladina->name();
+        std::wstring sNoveJmeno = sJmeno;
+        if (!bNaZacatku || sJmeno.compare(0, sStara.size(), sStara) == 0)
+            sNoveJmeno = NahradVse(sJmeno, sStara, sNova);
+        Acad::ErrorStatus es = Acad::eOk;
+        if (sNoveJmeno != sJmeno)
+            es = pHladina->setName(sNoveJmeno.c_str());
+        if (es == Acad::eOk) {
+            ++nPrevedeno;
+        } else if (es == Acad::eDuplicateRecordName) {
+            AcDbObjectId idExistujici;
+            if (pTabulka->getAt(sNoveJmeno.c_str(), idExistujici) == Acad::eOk)
+                mapaSlouceni[pHladina->objectId()] = idExistujici;
+        }
+        pHladina->close();
+    }
+    delete pIter;
+    pTabulka->close();
+    acutPrintf(L"\nBylo převedeno %i hladin, bude sloučeno %i hladin", nPrevedeno,
+               static_cast<int>(mapaSlouceni.size()));
+    SloucitHladiny(mapaSlouceni);
+    return nPrevedeno;
 }

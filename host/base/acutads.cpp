@@ -262,7 +262,8 @@ resbuf* acutBuildList(int rtype, ...) {
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
     bool failed = false;
-    for (int t = rtype; t != 0 && !failed; t = va_arg(ap, int)) {
+    // The list ends with 0 or RTNONE.
+    for (int t = rtype; t != 0 && t != RTNONE && !failed; t = va_arg(ap, int)) {
         int type = t == RTDXF0 ? 0 : t;
         resbuf* rb = acutNewRb(type);
         switch (khost::rbKind(t)) {

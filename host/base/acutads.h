@@ -4,6 +4,7 @@
 #include "adsdef.h"
 
 int acutPrintf(const ACHAR* format, ...);
+// A chain of (type, value) pairs, ended by 0 or RTNONE; RTDXF0 makes group 0.
 resbuf* acutBuildList(int rtype, ...);
 resbuf* acutNewRb(int type);
 int acutRelRb(resbuf* rb);

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class AcRxObject;
+
 class AcRxClass {
 public:
     AcRxClass(const ACHAR* name, const AcRxClass* parent, const ACHAR* dxfName = L"")
@@ -20,6 +22,14 @@ public:
         return false;
     }
 
+    // Protocol extensions (rxprotocol.cpp): an object that implements a protocol class for this
+    // class and the classes derived from it. addX returns the object it replaces, getX looks at
+    // this class only, queryX at this class and then its parents.
+    AcRxObject* addX(AcRxClass* pProtocolClass, AcRxObject* pTextObject);
+    AcRxObject* getX(const AcRxClass* pProtocolClass) const;
+    AcRxObject* delX(AcRxClass* pProtocolClass);
+    AcRxObject* queryX(const AcRxClass* pProtocolClass) const;
+
 private:
     std::wstring m_name;
     const AcRxClass* m_parent;
@@ -33,7 +43,22 @@ public:
     static AcRxObject* cast(const AcRxObject* p) { return const_cast<AcRxObject*>(p); }
     virtual AcRxClass* isA() const { return desc(); }
     bool isKindOf(const AcRxClass* c) const { return isA()->isDerivedFrom(c); }
+    // The protocol extension of the object's class (or of a parent class), or null.
+    AcRxObject* queryX(const AcRxClass* protocolClass) const {
+        return isA()->queryX(protocolClass);
+    }
+    AcRxObject* x(const AcRxClass* protocolClass) const { return queryX(protocolClass); }
 };
+
+#define ACRX_PE_PTR(RxObj, PEClass) PEClass::cast((RxObj)->queryX(PEClass::desc()))
+#define ACRX_X_CALL(RxObj, PEClass) PEClass::cast((RxObj)->x(PEClass::desc()))
+
+namespace khost {
+// Attaches a protocol extension to a class by its name ("AcDbText"), for classes the caller
+// cannot name in code; the class need not exist yet.
+void addProtocolExtension(const wchar_t* className, AcRxClass* pProtocolClass,
+                          AcRxObject* pTextObject);
+} // namespace khost
 
 // Declares desc(), cast() and isA() of a host class.
 #define ACRX_DECLARE_MEMBERS(CLASS)                                                                \

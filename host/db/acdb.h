@@ -248,6 +248,15 @@ enum DxfCode {
     kDxfXdInteger32 = 1071,
 };
 
+// The state of an external reference's block.
+enum XrefStatus {
+    kXrfNotAnXref = 0,
+    kXrfResolved = 1,
+    kXrfUnloaded = 2,
+    kXrfUnreferenced = 3,
+    kXrfFileNotFound = 4,
+    kXrfUnresolved = 5,
+};
 } // namespace AcDb
 
 #define ACDB_MODEL_SPACE L"*Model_Space"

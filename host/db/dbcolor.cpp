@@ -157,7 +157,94 @@ Adesk::UInt8 AcCmEntityColor::blue() const {
     return static_cast<Adesk::UInt8>(trueColor());
 }
 
+Acad::ErrorStatus AcCmColor::setNames(const ACHAR* colorName, const ACHAR* bookName) {
+    const bool hasName = colorName && *colorName;
+    if (!hasName && bookName && *bookName)
+        return Acad::eInvalidInput;
+    if (!isByColor() && hasName)
+        return Acad::eNotApplicable;
+    m_colorName = hasName ? colorName : L"";
+    m_bookName = bookName ? bookName : L"";
+    return Acad::eOk;
+}
+
+const ACHAR* AcCmColor::colorNameForDisplay() const {
+    static const wchar_t* const names[8] = {L"ByBlock", L"red",  L"yellow",  L"green",
+                                            L"cyan",    L"blue", L"magenta", L"white"};
+    switch (colorMethod()) {
+    case kByLayer:
+        m_display = L"ByLayer";
+        break;
+    case kByBlock:
+        m_display = L"ByBlock";
+        break;
+    case kByColor:
+        if (!m_colorName.empty()) {
+            m_display = m_colorName;
+        } else {
+            wchar_t buf[32];
+            std::swprintf(buf, 32, L"%d,%d,%d", red(), green(), blue());
+            m_display = buf;
+        }
+        break;
+    case kForeground:
+        m_display = names[7];
+        break;
+    case kNone:
+        m_display = L"None";
+        break;
+    default: {
+        const Adesk::Int16 i = colorIndex();
+        m_display = (i >= 1 && i <= 7) ? names[i] : std::to_wstring(i);
+        break;
+    }
+    }
+    return m_display.c_str();
+}
+
 namespace khost {
+
+Adesk::Int32 colorToRaw(const AcCmEntityColor& c) {
+    Adesk::UInt32 v = 0;
+    switch (c.colorMethod()) {
+    case AcCmEntityColor::kByLayer:
+        v = 0xC0000000u;
+        break;
+    case AcCmEntityColor::kByBlock:
+        v = 0xC1000000u;
+        break;
+    case AcCmEntityColor::kByColor:
+        v = 0xC2000000u | c.trueColor();
+        break;
+    default:
+        v = 0xC3000000u | static_cast<Adesk::UInt32>(c.colorIndex() & 0xFF);
+        break;
+    }
+    return static_cast<Adesk::Int32>(v);
+}
+
+AcCmColor colorFromRaw(Adesk::Int32 raw) {
+    const auto v = static_cast<Adesk::UInt32>(raw);
+    AcCmColor c;
+    switch (v >> 24) {
+    case 0xC0:
+        c.setColorIndex(256);
+        break;
+    case 0xC1:
+        c.setColorIndex(0);
+        break;
+    case 0xC2:
+        c.setRGB(v & 0xFFFFFF);
+        break;
+    case 0xC3:
+        c.setColorIndex(static_cast<Adesk::Int16>((v & 0xFF) ? (v & 0xFF) : 7));
+        break;
+    default:
+        c.setColorIndex(0);
+        break;
+    }
+    return c;
+}
 
 bool colorFromText(const ACHAR* text, AcCmColor& out) {
     if (!text)

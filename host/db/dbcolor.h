@@ -83,12 +83,67 @@ private:
     Adesk::UInt32 m_value = static_cast<Adesk::UInt32>(kByLayer) << 24;
 };
 
-// The colour of the host's property interface. Colour book names are not kept.
+// The colour of the host's property interface: an entity colour with, for a true colour, the
+// name of the colour and of its colour book.
 class AcCmColor : public AcCmEntityColor {
 public:
     AcCmColor() = default;
     AcCmColor(const AcCmEntityColor& c) : AcCmEntityColor(c) {}
+    AcCmColor& operator=(const AcCmEntityColor& c) {
+        AcCmEntityColor::operator=(c);
+        clearNames();
+        return *this;
+    }
     const AcCmEntityColor& entityColor() const { return *this; }
+
+    // Changing the colour drops its names.
+    Acad::ErrorStatus setColorMethod(ColorMethod m) {
+        clearNames();
+        return AcCmEntityColor::setColorMethod(m);
+    }
+    Acad::ErrorStatus setColorIndex(Adesk::Int16 index) {
+        clearNames();
+        return AcCmEntityColor::setColorIndex(index);
+    }
+    Acad::ErrorStatus setRGB(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b) {
+        clearNames();
+        return AcCmEntityColor::setRGB(r, g, b);
+    }
+    Acad::ErrorStatus setRGB(Adesk::UInt32 rgb) {
+        clearNames();
+        return AcCmEntityColor::setRGB(rgb);
+    }
+    void setColor(Adesk::UInt32 packed) {
+        clearNames();
+        AcCmEntityColor::setColor(packed);
+    }
+
+    // The colour's name and its book; eNotApplicable unless the colour is a true colour, and
+    // eInvalidInput for a book without a colour name.
+    Acad::ErrorStatus setNames(const ACHAR* colorName, const ACHAR* bookName = nullptr);
+    const ACHAR* colorName() const { return m_colorName.empty() ? nullptr : m_colorName.c_str(); }
+    const ACHAR* bookName() const { return m_bookName.empty() ? nullptr : m_bookName.c_str(); }
+    bool hasColorName() const { return !m_colorName.empty(); }
+    bool hasBookName() const { return !m_bookName.empty(); }
+    // The colour as the host names it in its dialogs: "ByLayer", "ByBlock", "red", "yellow",
+    // "green", "cyan", "blue", "magenta", "white" for 1-7, the number for other indexes, the
+    // colour's name for a colour of a book, "R,G,B" for another true colour. The text stays
+    // valid until the colour changes or is destroyed.
+    const ACHAR* colorNameForDisplay() const;
+
+    friend bool operator==(const AcCmColor& a, const AcCmColor& b) {
+        return a.color() == b.color() && a.m_colorName == b.m_colorName &&
+               a.m_bookName == b.m_bookName;
+    }
+    friend bool operator!=(const AcCmColor& a, const AcCmColor& b) { return !(a == b); }
+
+private:
+    void clearNames() {
+        m_colorName.clear();
+        m_bookName.clear();
+    }
+    std::wstring m_colorName, m_bookName;
+    mutable std::wstring m_display;
 };
 
 namespace khost {
@@ -96,4 +151,8 @@ namespace khost {
 // accepts the names case-insensitively and returns false for text that is no colour.
 bool colorFromText(const ACHAR* text, AcCmColor& out);
 std::wstring colorToText(const AcCmColor& c);
+// The colour as a 32-bit value of the DXF groups 90-99 of multileaders and their styles (the
+// method in the top byte: 0xC0 by layer, 0xC1 by block, 0xC2 RGB, 0xC3 index) and back.
+Adesk::Int32 colorToRaw(const AcCmEntityColor& c);
+AcCmColor colorFromRaw(Adesk::Int32 raw);
 } // namespace khost

@@ -1,8 +1,11 @@
 // The contents of a new drawing.
 #include "dbimpl.h"
 
+#include "dbannoscale.h"
 #include "dblayout.h"
+#include "dbmleaderstyle.h"
 #include "dbraw.h"
+#include "dbtablestyle.h"
 
 namespace khost {
 
@@ -118,12 +121,17 @@ void buildDefaultDrawing(AcDbDatabase* db) {
     b.record(DbRole::RegAppTable, new AcDbRegAppTableRecord, L"ACAD");
     b.record(DbRole::ViewportTable, new AcDbViewportTableRecord, L"*Active");
 
-    DbStub* mleaderStandard = b.entry(mleaderStyles, L"Standard",
-                                      new AcDbRawObject(L"MLEADERSTYLE", L"AcDbMLeaderStyle"));
-    DbStub* tableStandard =
-        b.entry(tableStyles, L"Standard", new AcDbRawObject(L"TABLESTYLE", L"AcDbTableStyle"));
-    DbStub* mlineStandard =
-        b.entry(mlineStyles, L"Standard", new AcDbRawObject(L"MLINESTYLE", L"AcDbMlineStyle"));
+    auto* mleaderStyle = new AcDbMLeaderStyle;
+    mleaderStyle->setTextStyleId(AcDbObjectId(standard));
+    DbStub* mleaderStandard = b.entry(mleaderStyles, L"Standard", mleaderStyle);
+    auto* tableStyle = new AcDbTableStyle;
+    tableStyle->setName(L"Standard");
+    tableStyle->setTextStyle(AcDbObjectId(standard));
+    DbStub* tableStandard = b.entry(tableStyles, L"Standard", tableStyle);
+    auto* mlineStyle = new AcDbMlineStyle;
+    mlineStyle->setName(L"Standard");
+    mlineStyle->initMlineStyle();
+    DbStub* mlineStandard = b.entry(mlineStyles, L"Standard", mlineStyle);
     DbStub* normal =
         b.entry(plotStyles, L"Normal", new AcDbRawObject(L"ACDBPLACEHOLDER", L"AcDbPlaceHolder"));
     DbAccess::forceOpenWrite(plotStyles->object);
@@ -139,6 +147,8 @@ void buildDefaultDrawing(AcDbDatabase* db) {
     h.tablestyle = tableStandard;
     h.cmlstyle = mlineStandard;
     h.currentSpace = ms;
+
+    buildDefaultScaleList(db);
 }
 
 } // namespace khost

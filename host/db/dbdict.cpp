@@ -9,8 +9,6 @@
 ACRX_DEFINE_MEMBERS_DXF(AcDbDictionary, AcDbObject, L"DICTIONARY")
 ACRX_DEFINE_MEMBERS_DXF(AcDbDictionaryWithDefault, AcDbDictionary, L"ACDBDICTIONARYWDFLT")
 ACRX_DEFINE_MEMBERS_DXF(AcDbXrecord, AcDbObject, L"XRECORD")
-ACRX_DEFINE_MEMBERS_DXF(AcDbPlotSettings, AcDbObject, L"PLOTSETTINGS")
-ACRX_DEFINE_MEMBERS_DXF(AcDbLayout, AcDbPlotSettings, L"LAYOUT")
 ACRX_DEFINE_MEMBERS_DXF(AcDbRawObject, AcDbObject, L"")
 ACRX_DEFINE_MEMBERS_DXF(AcDbRawEntity, AcDbEntity, L"")
 
@@ -369,104 +367,6 @@ Acad::ErrorStatus AcDbXrecord::dxfOutFields(AcDbDxfFiler* f) const {
     for (const resbuf* rb = m_data; rb; rb = rb->rbnext)
         f->writeResBuf(*rb);
     return f->filerStatus();
-}
-
-// ---- Plot settings and layouts ----------------------------------------------------------------
-
-AcDbPlotSettings::AcDbPlotSettings() = default;
-AcDbPlotSettings::AcDbPlotSettings(bool modelType) : m_modelType(modelType) {}
-void AcDbPlotSettings::setModelType(bool modelType) {
-    if (assertWriteEnabled())
-        m_modelType = modelType;
-}
-Acad::ErrorStatus AcDbPlotSettings::getPlotSettingsName(ACHAR*& name) const {
-    acutNewString(m_plotSettingsName.c_str(), name);
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbPlotSettings::getPlotSettingsName(AcString& name) const {
-    name = m_plotSettingsName;
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbPlotSettings::setPlotSettingsName(const ACHAR* name) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_plotSettingsName = name ? name : L"";
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbPlotSettings::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbObject::dxfInFields(f);
-    if (es != Acad::eOk)
-        return es;
-    f->atSubclassData(L"AcDbPlotSettings");
-    return readSubclass(f, [&](const resbuf& rb) {
-        if (rb.restype == 1)
-            m_plotSettingsName = rb.resval.rstring;
-        else if (rb.restype == 70)
-            m_modelType = (rb.resval.rint & 1024) != 0;
-    });
-}
-Acad::ErrorStatus AcDbPlotSettings::dxfOutFields(AcDbDxfFiler* f) const {
-    AcDbObject::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbPlotSettings");
-    f->writeString(AcDb::kDxfText, m_plotSettingsName.c_str());
-    return f->writeInt16(AcDb::kDxfInt16, static_cast<Adesk::Int16>(m_modelType ? 1024 : 0));
-}
-
-AcDbLayout::AcDbLayout() = default;
-AcDbObjectId AcDbLayout::getBlockTableRecordId() const {
-    return AcDbObjectId(m_block);
-}
-Acad::ErrorStatus AcDbLayout::setBlockTableRecordId(AcDbObjectId id) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_block = id.stub();
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbLayout::getLayoutName(const ACHAR*& name) const {
-    name = m_name.c_str();
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbLayout::getLayoutName(AcString& name) const {
-    name = m_name;
-    return Acad::eOk;
-}
-Acad::ErrorStatus AcDbLayout::setLayoutName(const ACHAR* name) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!name || !*name)
-        return Acad::eInvalidInput;
-    m_name = name;
-    return Acad::eOk;
-}
-void AcDbLayout::setTabOrder(int order) {
-    if (assertWriteEnabled())
-        m_tabOrder = order;
-}
-void AcDbLayout::setTabSelected(bool selected) {
-    if (assertWriteEnabled())
-        m_tabSelected = selected;
-}
-Acad::ErrorStatus AcDbLayout::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbPlotSettings::dxfInFields(f);
-    if (es != Acad::eOk)
-        return es;
-    f->atSubclassData(L"AcDbLayout");
-    return readSubclass(f, [&](const resbuf& rb) {
-        if (rb.restype == 1)
-            m_name = rb.resval.rstring;
-        else if (rb.restype == 71)
-            m_tabOrder = rb.resval.rint;
-        else if (rb.restype == 330)
-            m_block = rbId(rb).stub();
-    });
-}
-Acad::ErrorStatus AcDbLayout::dxfOutFields(AcDbDxfFiler* f) const {
-    AcDbPlotSettings::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbLayout");
-    f->writeString(AcDb::kDxfText, m_name.c_str());
-    f->writeInt16(AcDb::kDxfInt16, 1);
-    f->writeInt16(AcDb::kDxfViewMode, static_cast<Adesk::Int16>(m_tabOrder));
-    return f->writeObjectId(AcDb::kDxfSoftPointerId, AcDbObjectId(m_block));
 }
 
 // ---- Raw objects --------------------------------------------------------------------------------

@@ -850,6 +850,7 @@ void ensureBuiltins() {
         return;
     done = true;
     registerDbClass(AcDbLine::desc(), &make<AcDbLine>);
+    registerEntityClasses();
     registerDbClass(AcDbDictionary::desc(), &make<AcDbDictionary>);
     registerDbClass(AcDbDictionaryWithDefault::desc(), &make<AcDbDictionaryWithDefault>);
     registerDbClass(AcDbXrecord::desc(), &make<AcDbXrecord>);

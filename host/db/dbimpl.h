@@ -107,6 +107,9 @@ struct DbHeader {
     DbStub* currentSpace = nullptr;
 };
 
+// External references resolved for a drawing (dbxref.cpp).
+struct XrefTable;
+
 struct DbImpl {
     explicit DbImpl(AcDbDatabase* db) : self(db) {}
     AcDbDatabase* self;
@@ -118,6 +121,7 @@ struct DbImpl {
     std::map<std::wstring, resbuf*> extraHeader;
     std::wstring fileName;
     bool noDocument = false;
+    std::shared_ptr<XrefTable> xrefs;
 
     // The stub of a handle; with create a new empty stub is made when there is none.
     DbStub* stub(std::uint64_t handle, bool create);

@@ -44,6 +44,7 @@
 #include "dbcolor.h"
 #include "dbfiler.h"
 #include "dbid.h"
+#include "dbsubeid.h"
 
 #include <memory>
 
@@ -62,6 +63,8 @@ class AcDbRegAppTable;
 class AcDbDimStyleTable;
 class AcDbDictionary;
 class AcDbEntity;
+class AcDbObjectContextManager;
+class AcDbAnnotationScale;
 
 namespace khost {
 struct DbImpl;
@@ -188,6 +191,19 @@ public:
 
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
 
+    // Sub-entities (dbsubent.cpp, see dbsubeid.h): the paths of the parts of a kind under a
+    // graphics marker (an array the caller frees with delete[]; entAndInsertStack, when given,
+    // holds the entity and then its containing references, innermost first), and a new entity
+    // outside the database that copies one part (the caller deletes it; null when the path
+    // names no part of this entity).
+    Acad::ErrorStatus getSubentPathsAtGsMarker(AcDb::SubentType type, Adesk::GsMarker gsMark,
+                                               const AcGePoint3d& pickPoint,
+                                               const AcGeMatrix3d& viewXform, int& numPaths,
+                                               AcDbFullSubentPath*& subentPaths,
+                                               int numInserts = 0,
+                                               AcDbObjectId* entAndInsertStack = nullptr) const;
+    AcDbEntity* subentPtr(const AcDbFullSubentPath& id) const;
+
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
 
@@ -229,6 +245,11 @@ Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& pEnt, AcDbObjectId id, AcDb::O
                                      bool openErased = false);
 
 // The conversion factor between two insertion units; eInvalidInput for undefined units.
+// Attaches a drawing file as an external reference: a block pBlockName with the file's path
+// (eDuplicateBlockName when the name is taken, eFileNotFound when the file cannot be found).
+Acad::ErrorStatus acdbAttachXref(AcDbDatabase* pHostDb, const ACHAR* pFilename,
+                                 const ACHAR* pBlockName, AcDbObjectId& xrefBlkId);
+
 Acad::ErrorStatus acdbGetUnitsConversion(AcDb::UnitsValue from, AcDb::UnitsValue to,
                                          double& conversionFactor);
 
@@ -399,6 +420,13 @@ public:
     AcDb::MeasurementValue measurement() const;
     Acad::ErrorStatus setMeasurement(AcDb::MeasurementValue v);
 
+    // Annotation scales (dbannoscale.h): the context manager of the drawing; a copy of the
+    // current scale (CANNOSCALE) the caller deletes, null when the list lacks it; setting one
+    // that is not in the drawing's list gives eKeyNotFound.
+    AcDbObjectContextManager* objectContextManager() const;
+    AcDbAnnotationScale* cannoscale() const;
+    Acad::ErrorStatus setCannoscale(AcDbAnnotationScale* val);
+
     // The current UCS of model space (ucs...) and of paper space (pucs...); the host sets them
     // with khost::setCurrentUcs.
     AcGePoint3d ucsorg() const;
@@ -430,6 +458,20 @@ public:
     Acad::ErrorStatus saveAs(const ACHAR* fileName);
     Acad::ErrorStatus dxfIn(const ACHAR* dxfFilename);
     Acad::ErrorStatus dxfOut(const ACHAR* fileName, int precision = 16);
+
+    // Copies the model space of another drawing into the block pBlockName (made, or defined anew
+    // when it exists), with the records, blocks and applications its entities need; where both
+    // drawings have a record of the same name, this drawing's is kept. The block's origin is the
+    // other drawing's insertion base point. eInvalidInput for a missing drawing or an invalid
+    // name, eSelfReference for this drawing itself.
+    Acad::ErrorStatus insert(AcDbObjectId& blockId, const ACHAR* pBlockName, AcDbDatabase* pDb,
+                             bool preserveSourceDatabase = true);
+    // The database of a resolved external reference keeps the records of its own file under the
+    // names they have in the drawing that refers to it ("XREF|LAYER"): restoreOriginalXrefSymbols
+    // gives them their own names (to change and save the file), restoreForwardingXrefSymbols the
+    // names of the referring drawing again. eNotApplicable for a database that is not one.
+    Acad::ErrorStatus restoreOriginalXrefSymbols();
+    Acad::ErrorStatus restoreForwardingXrefSymbols();
 
     khost::DbImpl& impl() const { return *m_impl; }
 

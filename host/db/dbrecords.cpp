@@ -3,6 +3,8 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbaddrec.h"
+#include "dbarrow.h"
 
 #include <algorithm>
 
@@ -28,6 +30,37 @@ void writeName(AcDbDxfFiler* f, const AcDbSymbolTableRecord* r, const ACHAR* sub
 const ACHAR* recordName(AcDbObjectId id) {
     auto* r = AcDbSymbolTableRecord::cast(peekObject(id));
     return r ? r->name() : L"";
+}
+
+const wchar_t* const kLayerDescriptionApp = L"AcAecLayerStandard";
+const wchar_t* const kAcadApp = L"ACAD";
+
+// The part of one application in an extended data chain (after its 1001 group), or null.
+const resbuf* appPart(const resbuf* xdata, const wchar_t* app) {
+    for (const resbuf* rb = xdata; rb; rb = rb->rbnext)
+        if (rb->restype == AcDb::kDxfRegAppName && rb->resval.rstring &&
+            nameKey(rb->resval.rstring) == nameKey(app))
+            return rb;
+    return nullptr;
+}
+
+// Replaces the part of an application in an object's extended data (an empty part removes
+// it), registering the application when needed.
+Acad::ErrorStatus storeAppPart(AcDbObject* o, const wchar_t* app, resbuf* part) {
+    AcDbDatabase* db = o->database();
+    if (!db) {
+        acutRelRb(part);
+        return Acad::eOk;
+    }
+    if (part)
+        ensureRegApp(db, app);
+    else if (findRecord(db, DbRole::RegAppTable, app).isNull())
+        return Acad::eOk;
+    resbuf* head = acutBuildList(AcDb::kDxfRegAppName, app, 0);
+    head->rbnext = part;
+    Acad::ErrorStatus es = o->AcDbObject::setXData(head);
+    acutRelRb(head);
+    return es;
 }
 } // namespace
 
@@ -162,7 +195,47 @@ Acad::ErrorStatus AcDbLayerTableRecord::setDescription(const ACHAR* d) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     m_description = d ? d : L"";
+    return storeDescription();
+}
+Acad::ErrorStatus AcDbLayerTableRecord::storeDescription() {
+    resbuf* part = m_description.empty()
+                       ? nullptr
+                       : acutBuildList(AcDb::kDxfXdAsciiString, L"", AcDb::kDxfXdAsciiString,
+                                       m_description.c_str(), 0);
+    return storeAppPart(this, kLayerDescriptionApp, part);
+}
+void AcDbLayerTableRecord::subAddedToDatabase() {
+    if (!m_description.empty())
+        storeDescription();
+}
+Acad::ErrorStatus AcDbLayerTableRecord::setXData(const resbuf* xdata) {
+    Acad::ErrorStatus es = AcDbObject::setXData(xdata);
+    if (es != Acad::eOk)
+        return es;
+    if (const resbuf* part = appPart(xdata, kLayerDescriptionApp)) {
+        // The second string of the part is the description.
+        int strings = 0;
+        m_description.clear();
+        for (const resbuf* rb = part->rbnext; rb && rb->restype != AcDb::kDxfRegAppName;
+             rb = rb->rbnext)
+            if (rb->restype == AcDb::kDxfXdAsciiString && ++strings == 2 && rb->resval.rstring)
+                m_description = rb->resval.rstring;
+    }
     return Acad::eOk;
+}
+bool AcDbLayerTableRecord::isInUse() const {
+    AcDbDatabase* db = database();
+    if (!db)
+        return false;
+    const DbStub* self = DbAccess::stub(this);
+    bool used = false;
+    forEachObject(db, [&](AcDbObjectId id) {
+        if (used || id.isErased())
+            return;
+        auto* e = AcDbEntity::cast(peekObject(id));
+        used = e && DbAccess::layerStub(e) == self;
+    });
+    return used;
 }
 AcDbObjectId AcDbLayerTableRecord::plotStyleNameId() const {
     return AcDbObjectId(m_plotStyle);
@@ -170,6 +243,27 @@ AcDbObjectId AcDbLayerTableRecord::plotStyleNameId() const {
 Acad::ErrorStatus AcDbLayerTableRecord::setPlotStyleName(const AcDbObjectId& id) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
+    m_plotStyle = id.stub();
+    return Acad::eOk;
+}
+ACHAR* AcDbLayerTableRecord::plotStyleName() const {
+    AcString name(L"Normal");
+    AcDbDatabase* db = lookupDatabase(this);
+    auto* dict = db ? AcDbDictionary::cast(peekObject(db->plotStyleNameDictionaryId())) : nullptr;
+    if (dict && m_plotStyle)
+        dict->nameAt(AcDbObjectId(m_plotStyle), name);
+    ACHAR* p = nullptr;
+    acutNewString(name.constPtr(), p);
+    return p;
+}
+Acad::ErrorStatus AcDbLayerTableRecord::setPlotStyleName(const ACHAR* newName) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbDatabase* db = lookupDatabase(this);
+    auto* dict = db ? AcDbDictionary::cast(peekObject(db->plotStyleNameDictionaryId())) : nullptr;
+    AcDbObjectId id;
+    if (!dict || !newName || dict->getAt(newName, id) != Acad::eOk)
+        return Acad::eKeyNotFound;
     m_plotStyle = id.stub();
     return Acad::eOk;
 }
@@ -393,7 +487,7 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfInFields(AcDbDxfFiler* f) {
             break;
         case 74:
             if (d)
-                d->ucsOriented = !(rb.resval.rint & 1);
+                d->ucsOriented = (rb.resval.rint & 1) != 0; // absolute rotation
             break;
         case 75:
             if (d)
@@ -440,7 +534,7 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfOutFields(AcDbDxfFiler* f) const {
         const bool shape = d.style != nullptr;
         const bool text = shape && !d.text.empty();
         f->writeInt16(static_cast<AcDb::DxfCode>(74),
-                      static_cast<Adesk::Int16>((d.ucsOriented ? 0 : 1) | (text ? 2 : 0) |
+                      static_cast<Adesk::Int16>((d.ucsOriented ? 1 : 0) | (text ? 2 : 0) |
                                                 (shape && !text ? 4 : 0)));
         if (shape) {
             f->writeInt16(static_cast<AcDb::DxfCode>(75),
@@ -520,7 +614,8 @@ KHOST_STRING_PROP(AcDbTextStyleTableRecord, fileName, setFileName, m_fileName)
 KHOST_STRING_PROP(AcDbTextStyleTableRecord, bigFontFileName, setBigFontFileName, m_bigFont)
 
 Acad::ErrorStatus AcDbTextStyleTableRecord::setFont(const ACHAR* typeface, bool bold, bool italic,
-                                                    int charset, int pitchAndFamily) {
+                                                    int charset, int pitchAndFamily,
+                                                    bool /*allowMissingFont*/) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     m_typeface = typeface ? typeface : L"";
@@ -528,6 +623,39 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::setFont(const ACHAR* typeface, bool 
     m_italic = italic;
     m_charset = charset;
     m_pitchAndFamily = pitchAndFamily;
+    return storeFont();
+}
+Acad::ErrorStatus AcDbTextStyleTableRecord::storeFont() {
+    resbuf* part = nullptr;
+    if (!m_typeface.empty()) {
+        const Adesk::Int32 flags = (m_bold ? 0x2000000 : 0) | (m_italic ? 0x1000000 : 0) |
+                                   ((m_charset & 0xFF) << 8) | (m_pitchAndFamily & 0xFF);
+        part = acutBuildList(AcDb::kDxfXdAsciiString, m_typeface.c_str(), AcDb::kDxfXdInteger32,
+                             flags, 0);
+    }
+    return storeAppPart(this, kAcadApp, part);
+}
+void AcDbTextStyleTableRecord::subAddedToDatabase() {
+    if (!m_typeface.empty())
+        storeFont();
+}
+Acad::ErrorStatus AcDbTextStyleTableRecord::setXData(const resbuf* xdata) {
+    Acad::ErrorStatus es = AcDbObject::setXData(xdata);
+    if (es != Acad::eOk)
+        return es;
+    if (const resbuf* part = appPart(xdata, kAcadApp)) {
+        const resbuf* face = part->rbnext;
+        if (face && face->restype == AcDb::kDxfXdAsciiString && face->resval.rstring) {
+            m_typeface = face->resval.rstring;
+            const resbuf* fl = face->rbnext;
+            const Adesk::Int32 flags =
+                fl && fl->restype == AcDb::kDxfXdInteger32 ? fl->resval.rlong : 0;
+            m_bold = flags & 0x2000000;
+            m_italic = flags & 0x1000000;
+            m_charset = (flags >> 8) & 0xFF;
+            m_pitchAndFamily = flags & 0xFF;
+        }
+    }
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbTextStyleTableRecord::font(ACHAR*& typeface, bool& bold, bool& italic,
@@ -612,15 +740,70 @@ struct DimDefault {
 };
 // The values of a new metric dimension style.
 const DimDefault kDimDefaults[] = {
-    {40, 1.0},  {41, 2.5},  {42, 0.625}, {43, 3.75},   {44, 1.25}, {45, 0.0},  {46, 0.0},
-    {47, 0.0},  {48, 0.0},  {49, 1.0},   {140, 2.5},   {141, 2.5}, {142, 0.0}, {143, 0.03937007874},
-    {144, 1.0}, {145, 0.0}, {146, 1.0},  {147, 0.625}, {148, 0.0}, {71, 0},    {72, 0},
-    {73, 0},    {74, 0},    {75, 0},     {76, 0},      {77, 1},    {78, 8},    {79, 0},
-    {170, 0},   {171, 4},   {172, 1},    {173, 0},     {174, 0},   {175, 0},   {176, 0},
-    {177, 0},   {178, 0},   {179, 0},    {270, 2},     {271, 2},   {272, 2},   {273, 2},
-    {274, 2},   {275, 0},   {276, 0},    {277, 2},     {278, 44},  {279, 0},   {280, 0},
-    {281, 0},   {282, 0},   {283, 1},    {284, 8},     {285, 0},   {286, 0},   {288, 0},
-    {289, 3},   {290, 0},   {371, -2},   {372, -2},
+    {40, 1.0},
+    {41, 2.5},
+    {42, 0.625},
+    {43, 3.75},
+    {44, 1.25},
+    {45, 0.0},
+    {46, 0.0},
+    {47, 0.0},
+    {48, 0.0},
+    {49, 1.0},
+    {140, 2.5},
+    {141, 2.5},
+    {142, 0.0},
+    {143, 0.03937007874},
+    {144, 1.0},
+    {145, 0.0},
+    {146, 1.0},
+    {147, 0.625},
+    {148, 0.0},
+    {71, 0},
+    {72, 0},
+    {73, 0},
+    {74, 0},
+    {75, 0},
+    {76, 0},
+    {77, 1},
+    {78, 8},
+    {79, 0},
+    {170, 0},
+    {171, 4},
+    {172, 1},
+    {173, 0},
+    {174, 0},
+    {175, 0},
+    {176, 0},
+    {177, 0},
+    {178, 0},
+    {179, 0},
+    {270, 2},
+    {271, 2},
+    {272, 2},
+    {273, 2},
+    {274, 2},
+    {275, 0},
+    {276, 0},
+    {277, 2},
+    {278, 44},
+    {279, 0},
+    {280, 0},
+    {281, 0},
+    {282, 0},
+    {283, 1},
+    {284, 8},
+    {285, 0},
+    {286, 0},
+    {288, 0},
+    {289, 3},
+    {290, 0},
+    {371, -2},
+    {372, -2},
+    {50, 0.78539816339744828},
+    {69, 0},
+    {90, 0},
+    {294, 0},
 };
 const DimDefault* dimDefault(int code) {
     for (const DimDefault& d : kDimDefaults)
@@ -631,7 +814,7 @@ const DimDefault* dimDefault(int code) {
 bool dimCodeValid(int code) {
     RbKind k = rbKind(code);
     return code == 3 || code == 4 || (code >= 340 && code <= 347) || k == RbKind::Real ||
-           k == RbKind::Short;
+           k == RbKind::Short || code == 90;
 }
 } // namespace
 
@@ -658,6 +841,8 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::dimVar(int code, resbuf& value) const
         return Acad::eKeyNotFound;
     if (rbKind(code) == RbKind::Real)
         value.resval.rreal = has ? it->second.real : def->value;
+    else if (rbKind(code) == RbKind::Long)
+        value.resval.rlong = has ? it->second.integer : static_cast<int>(def->value);
     else
         value.resval.rint =
             static_cast<short>(has ? it->second.integer : static_cast<int>(def->value));
@@ -676,6 +861,8 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::setDimVar(int code, const resbuf& val
         v.id = rbId(value).stub();
     else if (rbKind(code) == RbKind::Real)
         v.real = value.resval.rreal;
+    else if (rbKind(code) == RbKind::Long)
+        v.integer = value.resval.rlong;
     else
         v.integer = value.resval.rint;
     auto it = std::lower_bound(m_vars.begin(), m_vars.end(), code,
@@ -693,7 +880,9 @@ double AcDbDimStyleTableRecord::dimVarReal(int code) const {
 }
 int AcDbDimStyleTableRecord::dimVarInt(int code) const {
     resbuf rb{};
-    return dimVar(code, rb) == Acad::eOk ? rb.resval.rint : 0;
+    if (dimVar(code, rb) != Acad::eOk)
+        return 0;
+    return rbKind(code) == RbKind::Long ? rb.resval.rlong : rb.resval.rint;
 }
 AcDbObjectId AcDbDimStyleTableRecord::dimVarId(int code) const {
     resbuf rb{};
@@ -726,7 +915,10 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::setReal(int code, double v) {
 Acad::ErrorStatus AcDbDimStyleTableRecord::setInt(int code, int v) {
     resbuf rb{};
     rb.restype = static_cast<short>(code);
-    rb.resval.rint = static_cast<short>(v);
+    if (rbKind(code) == RbKind::Long)
+        rb.resval.rlong = v;
+    else
+        rb.resval.rint = static_cast<short>(v);
     return setDimVar(code, rb);
 }
 Acad::ErrorStatus AcDbDimStyleTableRecord::setId(int code, AcDbObjectId v) {
@@ -742,23 +934,58 @@ AcCmColor aciColor(int index) {
     return c;
 }
 } // namespace
+AcCmColor AcDbDimStyleTableRecord::colorVar(int code, int slot) const {
+    const int aci = dimVarInt(code);
+    return m_colors[slot].colorIndex() == aci ? m_colors[slot] : aciColor(aci);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setColorVar(int code, int slot, const AcCmColor& c) {
+    Acad::ErrorStatus es = setInt(code, c.colorIndex());
+    if (es == Acad::eOk)
+        m_colors[slot] = c;
+    return es;
+}
 AcCmColor AcDbDimStyleTableRecord::dimclrd() const {
-    return aciColor(dimVarInt(176));
+    return colorVar(176, 0);
 }
 AcCmColor AcDbDimStyleTableRecord::dimclre() const {
-    return aciColor(dimVarInt(177));
+    return colorVar(177, 1);
 }
 AcCmColor AcDbDimStyleTableRecord::dimclrt() const {
-    return aciColor(dimVarInt(178));
+    return colorVar(178, 2);
+}
+AcCmColor AcDbDimStyleTableRecord::dimtfillclr() const {
+    return colorVar(70, 3);
 }
 Acad::ErrorStatus AcDbDimStyleTableRecord::setDimclrd(const AcCmColor& c) {
-    return setInt(176, c.colorIndex());
+    return setColorVar(176, 0, c);
 }
 Acad::ErrorStatus AcDbDimStyleTableRecord::setDimclre(const AcCmColor& c) {
-    return setInt(177, c.colorIndex());
+    return setColorVar(177, 1, c);
 }
 Acad::ErrorStatus AcDbDimStyleTableRecord::setDimclrt(const AcCmColor& c) {
-    return setInt(178, c.colorIndex());
+    return setColorVar(178, 2, c);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimtfillclr(const AcCmColor& c) {
+    return setColorVar(70, 3, c);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setArrow(int code, const ACHAR* name) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbObjectId id;
+    Acad::ErrorStatus es = arrowheadBlockId(lookupDatabase(this), name, id);
+    return es == Acad::eOk ? setId(code, id) : es;
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimblk(const ACHAR* name) {
+    return setArrow(342, name);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimblk1(const ACHAR* name) {
+    return setArrow(343, name);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimblk2(const ACHAR* name) {
+    return setArrow(344, name);
+}
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimldrblk(const ACHAR* name) {
+    return setArrow(341, name);
 }
 Acad::ErrorStatus AcDbDimStyleTableRecord::setDimpost(const ACHAR* v) {
     resbuf rb{};
@@ -781,10 +1008,13 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::dxfInFields(AcDbDxfFiler* f) {
     if (es != Acad::eOk)
         return es;
     f->atSubclassData(L"AcDbDimStyleTableRecord");
+    bool flagsRead = false; // the first 70 holds the flags, a later one DIMTFILLCLR
     return readSubclass(f, [&](const resbuf& rb) {
         if (rb.restype == 2)
             setRecordNameRaw(this, rb.resval.rstring);
-        else if (rb.restype != 70 && rb.restype != 105 && dimCodeValid(rb.restype))
+        else if (rb.restype == 70 && !flagsRead)
+            flagsRead = true;
+        else if (rb.restype != 105 && dimCodeValid(rb.restype))
             setDimVar(rb.restype, rb);
     });
 }

@@ -2,6 +2,7 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbdynblk.h"
 
 #include <algorithm>
 
@@ -169,16 +170,20 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& recordId, AcDbSymbolTableRe
     if (!pRecord->isKindOf(recordClass()))
         return Acad::eWrongObjectType;
     const bool star = AcDbBlockTable::cast(this) || AcDbViewportTable::cast(this);
-    if (!isValidSymbolName(pRecord->name(), star))
+    // The text style of a shape file (as complex linetypes load it) has no name.
+    const auto* style = AcDbTextStyleTableRecord::cast(pRecord);
+    const bool unnamed = style && style->isShapeFile() && !*pRecord->name();
+    if (!unnamed && !isValidSymbolName(pRecord->name(), star))
         return Acad::eInvalidSymbolTableName;
-    if (has(pRecord->name()))
+    if (!unnamed && has(pRecord->name()))
         return Acad::eDuplicateRecordName;
     Acad::ErrorStatus es = database()->addAcDbObject(recordId, pRecord);
     if (es != Acad::eOk)
         return es;
     DbAccess::setOwner(pRecord, DbAccess::stub(this));
     m_records.push_back(recordId.stub());
-    m_index[nameKey(pRecord->name())] = recordId.stub();
+    if (!unnamed)
+        m_index[nameKey(pRecord->name())] = recordId.stub();
     return Acad::eOk;
 }
 
@@ -425,7 +430,7 @@ bool AcDbBlockTableRecord::isFromOverlayReference() const {
     return (m_flags & 8) != 0;
 }
 bool AcDbBlockTableRecord::isDynamicBlock() const {
-    return false;
+    return khost::isDynamicBlockDefinition(this);
 }
 Acad::ErrorStatus AcDbBlockTableRecord::pathName(ACHAR*& p) const {
     return newString(m_pathName, p);

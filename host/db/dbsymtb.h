@@ -177,6 +177,12 @@ public:
     Acad::ErrorStatus pathName(ACHAR*& pPath) const;
     Acad::ErrorStatus pathName(const ACHAR*& pPath) const;
     Acad::ErrorStatus setPathName(const ACHAR* pathStr);
+    // The drawing an external reference's block refers to, read from its file the first time it
+    // is asked for (the path as given, else beside the referring drawing, else through
+    // findFile); null for a block that is no external reference or whose file cannot be read
+    // (unless incUnres, which is ignored here).
+    AcDbDatabase* xrefDatabase(bool incUnres = false) const;
+    AcDb::XrefStatus xrefStatus() const;
     AcGePoint3d origin() const;
     Acad::ErrorStatus setOrigin(const AcGePoint3d& origin);
     bool hasAttributeDefinitions() const;
@@ -261,23 +267,34 @@ public:
     Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight);
     bool isPlottable() const { return m_plottable; }
     Acad::ErrorStatus setIsPlottable(bool plot);
-    // A copy the caller frees with acutDelString.
+    // The description is kept, as in the drawing file, in the layer's extended data of the
+    // application "AcAecLayerStandard" (an empty string, then the description); setting one
+    // registers the application. A copy the caller frees with acutDelString.
     ACHAR* description() const;
     Acad::ErrorStatus description(AcString& s) const;
     Acad::ErrorStatus setDescription(const ACHAR* description);
-    bool isInUse() const { return true; }
+    // Whether an entity of the database (in any block) is on the layer.
+    bool isInUse() const;
     AcDbObjectId plotStyleNameId() const;
     Acad::ErrorStatus setPlotStyleName(const AcDbObjectId& newId);
+    // By name: an entry of the plot style name dictionary ("Normal" when the layer has none);
+    // eKeyNotFound for a name the dictionary lacks. A copy the caller frees with acutDelString.
+    ACHAR* plotStyleName() const;
+    Acad::ErrorStatus setPlotStyleName(const ACHAR* newName);
     AcDbObjectId materialId() const;
     Acad::ErrorStatus setMaterialId(AcDbObjectId id);
 
+    // Extended data given here also sets the description from its "AcAecLayerStandard" part.
+    Acad::ErrorStatus setXData(const resbuf* xdata) override;
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
 
 protected:
     Acad::ErrorStatus subErase(bool erasing) override;
+    void subAddedToDatabase() override;
 
 private:
+    Acad::ErrorStatus storeDescription();
     khost::DbStub* m_linetype = nullptr;
     khost::DbStub* m_plotStyle = nullptr;
     khost::DbStub* m_material = nullptr;
@@ -379,21 +396,27 @@ public:
     Acad::ErrorStatus bigFontFileName(const ACHAR*& fileName) const;
     Acad::ErrorStatus bigFontFileName(AcString& s) const;
     Acad::ErrorStatus setBigFontFileName(const ACHAR* fileName);
-    // A TrueType font by its typeface (kept in the extended data of the style in DXF).
+    // A TrueType font by its typeface, kept as in the drawing file in the style's extended data
+    // of the application "ACAD" (1000 the typeface, 1071 the flags: 0x2000000 bold,
+    // 0x1000000 italic, the character set in bits 8-15, pitch and family in bits 0-7).
     Acad::ErrorStatus setFont(const ACHAR* pTypeface, bool bold, bool italic, int charset,
-                              int pitchAndFamily);
+                              int pitchAndFamily, bool allowMissingFont = false);
     Acad::ErrorStatus font(ACHAR*& pTypeface, bool& bold, bool& italic, int& charset,
                            int& pitchAndFamily) const;
     Acad::ErrorStatus font(AcString& sTypeface, bool& bold, bool& italic, int& charset,
                            int& pitchAndFamily) const;
 
+    // Extended data given here also sets the font from its "ACAD" part.
+    Acad::ErrorStatus setXData(const resbuf* xdata) override;
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
 
 protected:
     Acad::ErrorStatus subErase(bool erasing) override;
+    void subAddedToDatabase() override;
 
 private:
+    Acad::ErrorStatus storeFont();
     std::wstring m_fileName, m_bigFont, m_typeface;
     double m_textSize = 0.0, m_xScale = 1.0, m_oblique = 0.0, m_priorSize = 2.5;
     int m_charset = 0, m_pitchAndFamily = 0;
@@ -492,7 +515,7 @@ public:
     KHOST_DIMVAR_INT(dimaunit, setDimaunit, 275, int)
     KHOST_DIMVAR_INT(dimfrac, setDimfrac, 276, int)
     KHOST_DIMVAR_INT(dimlunit, setDimlunit, 277, int)
-    KHOST_DIMVAR_INT(dimdsep, setDimdsep, 278, int)
+    KHOST_DIMVAR_INT(dimdsep, setDimdsep, 278, ACHAR)
     KHOST_DIMVAR_INT(dimtmove, setDimtmove, 279, int)
     KHOST_DIMVAR_INT(dimjust, setDimjust, 280, int)
     KHOST_DIMVAR_INT(dimsd1, setDimsd1, 281, bool)
@@ -505,6 +528,10 @@ public:
     KHOST_DIMVAR_INT(dimupt, setDimupt, 288, bool)
     KHOST_DIMVAR_INT(dimatfit, setDimatfit, 289, int)
     KHOST_DIMVAR_INT(dimfxlenOn, setDimfxlenOn, 290, bool)
+    KHOST_DIMVAR_REAL(dimjogang, setDimjogang, 50)
+    KHOST_DIMVAR_INT(dimtfill, setDimtfill, 69, int)
+    KHOST_DIMVAR_INT(dimarcsym, setDimarcsym, 90, int)
+    KHOST_DIMVAR_INT(dimtxtdirection, setDimtxtdirection, 294, bool)
     KHOST_DIMVAR_ID(dimtxsty, setDimtxsty, 340)
     KHOST_DIMVAR_ID(dimldrblk, setDimldrblk, 341)
     KHOST_DIMVAR_ID(dimblk, setDimblk, 342)
@@ -519,12 +546,25 @@ public:
 #undef KHOST_DIMVAR_INT
 #undef KHOST_DIMVAR_ID
 
+    // The arrowhead blocks by name: "" or "." is the closed filled arrow (the null id); a
+    // predefined arrowhead ("_DOT", "_ARCHTICK" ... see dbarrow.h) gets its block created in
+    // the database when missing; any other name must be a block of the database
+    // (eKeyNotFound). The database is the record's own, else the working one.
+    Acad::ErrorStatus setDimblk(const ACHAR* name);
+    Acad::ErrorStatus setDimblk1(const ACHAR* name);
+    Acad::ErrorStatus setDimblk2(const ACHAR* name);
+    Acad::ErrorStatus setDimldrblk(const ACHAR* name);
+
+    // Colours: ByBlock, ByLayer, an index or a true colour (the file keeps the index, groups
+    // 176, 177, 178; DIMTFILLCLR is group 70 after the flags).
     AcCmColor dimclrd() const;
     AcCmColor dimclre() const;
     AcCmColor dimclrt() const;
+    AcCmColor dimtfillclr() const;
     Acad::ErrorStatus setDimclrd(const AcCmColor& c);
     Acad::ErrorStatus setDimclre(const AcCmColor& c);
     Acad::ErrorStatus setDimclrt(const AcCmColor& c);
+    Acad::ErrorStatus setDimtfillclr(const AcCmColor& c);
     // DIMPOST (3) and DIMAPOST (4).
     AcString dimpost() const {
         return dimVarString(3);
@@ -545,6 +585,10 @@ private:
     Acad::ErrorStatus setReal(int code, double v);
     Acad::ErrorStatus setInt(int code, int v);
     Acad::ErrorStatus setId(int code, AcDbObjectId v);
+    Acad::ErrorStatus setArrow(int code, const ACHAR* name);
+    AcCmColor colorVar(int code, int slot) const;
+    Acad::ErrorStatus setColorVar(int code, int slot, const AcCmColor& c);
+    AcCmColor m_colors[4]; // the colours last set through the colour setters
     struct Value {
         double real = 0.0;
         int integer = 0;

@@ -2,6 +2,7 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbarrow.h"
 
 #include <algorithm>
 
@@ -130,7 +131,13 @@ const std::vector<SysVar>& table() {
          }},
         {L"DIMBLK", RTSTR, false,
          [](AcDbDatabase* db, resbuf& rb) { putString(rb, db->impl().header.dimblk); },
-         [](AcDbDatabase* db, const resbuf& v) { return status(db->setDimblk(v.resval.rstring)); }},
+         [](AcDbDatabase* db, const resbuf& v) {
+             // A predefined arrowhead gets its block in the drawing.
+             AcDbObjectId arrow;
+             if (arrowheadBlockId(db, v.resval.rstring, arrow) == Acad::eNoDatabase)
+                 return RTERROR;
+             return status(db->setDimblk(v.resval.rstring));
+         }},
         {L"DIMSCALE", RTREAL, false,
          [](AcDbDatabase* db, resbuf& rb) { putReal(rb, db->dimscale()); },
          [](AcDbDatabase* db, const resbuf& v) { return status(db->setDimscale(v.resval.rreal)); }},

@@ -26,6 +26,7 @@ enum DocLockMode {
 namespace khost {
 struct DocumentSession;
 AcApDocument* openDocument(AcDbDatabase* db, const std::wstring& path);
+void setDocumentPath(AcApDocument* doc, const std::wstring& path);
 } // namespace khost
 
 class AcApDocument : public AcRxObject {
@@ -49,6 +50,7 @@ public:
 
 private:
     friend AcApDocument* khost::openDocument(AcDbDatabase*, const std::wstring&);
+    friend void khost::setDocumentPath(AcApDocument*, const std::wstring&);
     AcApDocument(AcDbDatabase* db, const std::wstring& path);
     friend class AcApDocManager;
     AcDbDatabase* m_db;

@@ -6,5 +6,6 @@
 #include "aced.h"
 #include "acedads.h"
 #include "acedlisp.h"
+#include "acedsel.h"
 #include "acrxEntryPoint.h"
 #include "rxregsvc.h"

@@ -23,6 +23,8 @@ void activateDocument(AcApDocument* doc);
 // Sends kUnloadDwgMsg to the applications with the document current, then deletes the
 // document and its database. Another document, if any, becomes current.
 void closeDocument(AcApDocument* doc);
+// Gives a document a new file (SAVEAS): its path, its title and its database's file name.
+void setDocumentPath(AcApDocument* doc, const std::wstring& path);
 // Closes every document (the last first).
 void closeAllDocuments();
 // Identifies the current document (null when none), for state kept per document.
@@ -37,6 +39,10 @@ struct DocumentSession {
     // or ACRX_CMD_REDRAW) and the previous selection, kept for the selection functions.
     std::vector<AcDbObjectId> pickfirst;
     std::vector<AcDbObjectId> previousSelection;
+    // The plan view of the current space that sizes the pick box (edsel.h): its centre (WCS)
+    // and its height in drawing units (VIEWCTR, VIEWSIZE).
+    ads_point viewCenterWcs = {0, 0, 0};
+    double viewHeight = 1000.0;
 };
 // The current document's session (a session without document when none is open).
 DocumentSession& currentSession();

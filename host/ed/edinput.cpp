@@ -441,10 +441,29 @@ int copyOut(const std::wstring& text, ACHAR* result, size_t bufLen) {
 
 } // namespace
 
+namespace {
+InputOptions g_taken; // the options taken by the last prompt of another file
+} // namespace
+
 void resetInputState() {
     g_pending = InputOptions{};
+    g_taken = InputOptions{};
     g_kwordValid = false;
     g_kword.clear();
+}
+
+int takeInputOptionsForPrompt() {
+    g_taken = takeOptions();
+    return g_taken.flags;
+}
+
+bool matchTakenKeyword(const std::wstring& answer) {
+    std::optional<std::wstring> kw = matchKeyword(g_taken, answer);
+    if (!kw)
+        return false;
+    g_kword = *kw;
+    g_kwordValid = true;
+    return true;
 }
 
 } // namespace khost

@@ -26,6 +26,13 @@ void clearPickfirst();
 // Forgets pending acedInitGet options and the last keyword.
 void resetInputState();
 
+// For prompts outside the acedGetXxx family (selections, acedEntSel): takes the pending
+// acedInitGet options as those functions do and returns their control bits; matchTakenKeyword
+// then matches an answer against the keywords taken and, on a match, makes the keyword (as
+// declared) the one acedGetInput gives.
+int takeInputOptionsForPrompt();
+bool matchTakenKeyword(const std::wstring& answer);
+
 // Puts the editor's session variables back to their defaults.
 void resetSessionVariables();
 

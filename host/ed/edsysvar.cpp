@@ -6,6 +6,7 @@
 #include "dbhost.h"
 #include "edhost.h"
 #include "edinternal.h"
+#include "edsel.h"
 #include "hostio.h"
 
 #include <cstdlib>
@@ -148,6 +149,8 @@ int getEditorVar(const std::wstring& name, resbuf* rb) {
         rb->resval.rreal = calendarDate();
     } else if (name == L"SDI") {
         setShort(rb, 0);
+    } else if (getViewVariable(name, rb)) {
+        // VIEWSIZE, VIEWCTR: the view of the selection engine
     } else {
         return RTERROR;
     }
@@ -155,9 +158,9 @@ int getEditorVar(const std::wstring& name, resbuf* rb) {
 }
 
 bool isReadOnlyEditorVar(const std::wstring& name) {
-    static const wchar_t* const names[] = {L"CMDACTIVE", L"CMDNAMES",   L"DWGNAME", L"DWGPREFIX",
-                                           L"DWGTITLED", L"ACADVER",    L"PRODUCT", L"PLATFORM",
-                                           L"LOGINNAME", L"TEMPPREFIX", L"CDATE",   L"SDI"};
+    static const wchar_t* const names[] = {
+        L"CMDACTIVE", L"CMDNAMES",   L"DWGNAME", L"DWGPREFIX", L"DWGTITLED", L"ACADVER",  L"PRODUCT",
+        L"PLATFORM",  L"LOGINNAME", L"TEMPPREFIX", L"CDATE",   L"SDI",       L"VIEWSIZE", L"VIEWCTR"};
     for (const wchar_t* n : names)
         if (name == n)
             return true;

@@ -95,6 +95,8 @@ void save(bool ask) {
         acutPrintf(L"\nThe drawing could not be saved: %ls", err.c_str());
         return;
     }
+    // The document is now the file it was saved to; QSAVE saves there from now on.
+    setDocumentPath(doc, path);
 }
 
 void cmdSaveAs() { save(true); }

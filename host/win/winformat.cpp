@@ -14,6 +14,7 @@
 
 #include "textconv.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -68,8 +69,10 @@ std::string numberSpec(const std::string& flags, int width, int precision, const
     std::string s = "%" + flags;
     if (width >= 0)
         s += std::to_string(width);
-    if (precision >= 0)
-        s += "." + std::to_string(precision);
+    if (precision >= 0) {
+        s += '.';
+        s += std::to_string(precision);
+    }
     s += len;
     s += conv;
     return s;
@@ -343,9 +346,9 @@ int boundedFormat(C* buffer, size_t size, size_t count, const C* fmt, va_list ar
     }
     size_t n = text->size();
     if (count == _TRUNCATE || count < size) {
-        size_t limit = count == _TRUNCATE ? size - 1 : count;
+        const size_t limit = std::min(count == _TRUNCATE ? size - 1 : count, size - 1);
         if (n > limit) {
-            std::memcpy(buffer, text->data(), limit * sizeof(C));
+            std::copy(text->data(), text->data() + limit, buffer);
             buffer[limit] = 0;
             return -1;
         }

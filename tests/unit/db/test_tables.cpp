@@ -102,7 +102,7 @@ TEST_F(Tables, DefaultDrawingHasTheStandardRecordsAndDictionaries) {
         {&AcDbDatabase::getTableStyleDictionary, L"Standard", 1},
         {&AcDbDatabase::getPlotStyleNameDictionary, L"Normal", 1},
         {&AcDbDatabase::getMLStyleDictionary, L"Standard", 1},
-        {&AcDbDatabase::getScaleListDictionary, nullptr, 0},
+        {&AcDbDatabase::getScaleListDictionary, L"A0", 17},
         {&AcDbDatabase::getMaterialDictionary, nullptr, 0},
         {&AcDbDatabase::getColorDictionary, nullptr, 0},
         {&AcDbDatabase::getPlotSettingsDictionary, nullptr, 0},

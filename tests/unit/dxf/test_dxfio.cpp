@@ -830,7 +830,7 @@ TEST(DxfRead, BadInputGivesOneLineErrorAndNoDrawing) {
     std::string badCode = good;
     badCode.replace(at, 3, " x0");
     const Case cases[] = {
-        {"truncated", good.substr(0, good.size() / 2), "truncated"},
+        {"truncated", good.substr(0, good.find("\n  0\n", good.size() / 2) + 1), "truncated"},
         {"odd line count", good.substr(0, at + 4), "has no value"},
         {"code that is no number", badCode,
          "line " + std::to_string(lineOfLine) + ": a group code was expected"},
