@@ -1146,3 +1146,102 @@ TEST(DxfRoundTrip, ErasedObjectsAndWhatTheyOwnAreLeftOut) {
         GTEST_SKIP() << "python3-ezdxf is not installed";
     EXPECT_EQ(ezdxfAudit(dir, dir / "e.dxf"), "");
 }
+
+TEST(DxfEzdxf, R12AndDrawingsWithHatchesImagesGroupsAndCustomObjectsRoundTrip) {
+    if (!haveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    TempDir dir;
+    std::string gen = python(dir, R"(import sys, ezdxf
+path = sys.argv[1]
+doc = ezdxf.new("R12")
+doc.encoding = "cp1250"
+doc.layers.add("Vodovod-ČÁRY", color=5)
+msp = doc.modelspace()
+msp.add_line((0, 0), (10, 0), dxfattribs={"layer": "Vodovod-ČÁRY"})
+msp.add_text("Šoupě DN 80", dxfattribs={"layer": "Vodovod-ČÁRY", "height": 2.5})
+msp.add_polyline2d([(0, 0), (5, 5), (10, 0)])
+msp.add_polyline3d([(0, 0, 0), (1, 2, 3), (4, 5, 6)])
+blk = doc.blocks.new("ZNAČKA")
+blk.add_circle((0, 0), 1)
+blk.add_attdef("ČÍSLO", (0, -2), dxfattribs={"height": 1})
+msp.add_blockref("ZNAČKA", (20, 20)).add_auto_attribs({"ČÍSLO": "42"})
+doc.saveas(path + "/r12.dxf")
+
+doc = ezdxf.new("R2013", setup=True)
+msp = doc.modelspace()
+h = msp.add_hatch(color=3)
+h.paths.add_polyline_path([(0, 0), (10, 0), (10, 10), (0, 10)], is_closed=True)
+h.set_pattern_fill("ANSI31", scale=0.5)
+msp.add_hatch(color=1).paths.add_polyline_path([(20, 0), (30, 0), (25, 8)], is_closed=True)
+image = doc.add_image_def(filename="podklad.png", size_in_pixel=(640, 480))
+msp.add_image(image, insert=(0, 20), size_in_units=(6.4, 4.8))
+group = doc.groups.new("SKUPINA_Ř")
+group.extend([msp.add_line((0, 0), (1, 1)), msp.add_circle((2, 2), 1)])
+doc.groups.new("PRÁZDNÁ", description="popis")
+doc.rootdict.add_xrecord("KRESBON_DATA").reset([(1, "hodnota č. 1"), (40, 2.5), (70, 7)])
+doc.rootdict.add_dict_var("KV_PROM", "výška")
+doc.saveas(path + "/r2013.dxf")
+)",
+                             dir.path().string());
+    ASSERT_TRUE(fs::exists(dir / "r12.dxf")) << gen;
+    ASSERT_TRUE(fs::exists(dir / "r2013.dxf")) << gen;
+    // What ezdxf sees of the original must be seen the same in the copy (values the host adds
+    // to an object, its defaults, do not count).
+    const char* dump = R"(import sys, ezdxf
+def attribs(e):
+    return {k: str(v) for k, v in e.dxfattribs().items() if k != "owner"}
+def dump(path, objects):
+    doc = ezdxf.readfile(path)
+    out = {"layers": sorted((l.dxf.name, l.dxf.color) for l in doc.layers)}
+    for name in doc.layouts.names():
+        for e in doc.layouts.get(name):
+            out[e.dxf.handle] = (e.dxftype(), attribs(e))
+            if e.dxftype() == "HATCH":
+                out[e.dxf.handle + " paths"] = str([list(p.vertices) for p in e.paths])
+                if e.pattern:
+                    out[e.dxf.handle + " pattern"] = str([(l.angle, l.base_point, l.offset, l.dash_length_items) for l in e.pattern.lines])
+            if e.dxftype() == "INSERT":
+                for a in e.attribs:
+                    out[a.dxf.handle] = (a.dxf.tag, a.dxf.text, str(a.dxf.insert))
+            if e.dxftype() == "POLYLINE":
+                for v in e.vertices:
+                    out[v.dxf.handle] = (str(v.dxf.location), v.dxf.flags)
+    for b in doc.blocks:
+        out["block " + b.name] = (b.block.dxf.handle, [e.dxf.handle for e in b])
+    if objects:
+        for o in doc.objects:
+            out[o.dxf.handle] = (o.dxftype(), attribs(o))
+            if o.dxftype() == "XRECORD":
+                out[o.dxf.handle + " tags"] = str(list(o.tags))
+            if o.dxftype() == "DICTIONARY":
+                out[o.dxf.handle + " keys"] = str(sorted(o.keys()))
+        for g in doc.groups.groups():
+            out["group " + g.dxf.handle] = ([e.dxf.handle for e in g], g.dxf.description)
+    return out
+objects = sys.argv[3] == "1"
+a, b = dump(sys.argv[1], objects), dump(sys.argv[2], objects)
+for key, was in a.items():
+    now = b.get(key)
+    if isinstance(was, tuple) and len(was) == 2 and isinstance(was[1], dict) and now:
+        now = (now[0], {k: v for k, v in now[1].items() if k in was[1]})
+    if was != now:
+        print("was:", key, was)
+        print("now:", key, now)
+print("compared", len(a))
+)";
+    for (const char* name : {"r12.dxf", "r2013.dxf"}) {
+        SCOPED_TRACE(name);
+        std::wstring error;
+        AcDbDatabase* db = khost::readDrawing(wpath(dir / name), error);
+        ASSERT_NE(db, nullptr) << toUtf8(error);
+        std::string out = (dir / (std::string("out-") + name)).string();
+        ASSERT_TRUE(khost::writeDrawing(db, fromUtf8(out), error)) << toUtf8(error);
+        delete db;
+        EXPECT_EQ(ezdxfAudit(dir, out), "");
+        // An R12 file has no objects; those of the copy are the host's own.
+        bool r12 = std::string(name) == "r12.dxf";
+        std::string diff =
+            python(dir, dump, (dir / name).string() + " " + out + (r12 ? " 0" : " 1"));
+        EXPECT_EQ(diff.substr(0, 9), "compared ") << diff;
+    }
+}
