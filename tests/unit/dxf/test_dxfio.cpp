@@ -1006,42 +1006,43 @@ print("lines", sum(1 for x in a if x.startswith("LINE")))
 TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
     // R12 in Windows-1250: no owners, no subclass markers, no block records, handles on some
     // entities only (they are not kept: the drawing is merged into a new one).
-    std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
-                       "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
-                       "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nTABLES\n"
-                       "  0\nTABLE\n  2\nLTYPE\n 70\n2\n"
-                       "  0\nLTYPE\n  2\nCONTINUOUS\n 70\n0\n  3\nSolid line\n 72\n65\n 73\n0\n"
-                       " 40\n0.0\n"
-                       "  0\nLTYPE\n  2\nDASHED\n 70\n0\n  3\n__ __\n 72\n65\n 73\n2\n 40\n0.75\n"
-                       " 49\n0.5\n 49\n-0.25\n  0\nENDTAB\n"
-                       "  0\nTABLE\n  2\nLAYER\n 70\n2\n"
-                       "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n"
-                       "  0\nLAYER\n  2\n\xC8\xC1RY\n 70\n0\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n"
-                       "  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nBLOCKS\n"
-                       "  0\nBLOCK\n  8\n0\n  2\n$MODEL_SPACE\n 70\n0\n 10\n0.0\n 20\n0.0\n"
-                       " 30\n0.0\n  3\n$MODEL_SPACE\n  1\n\n  0\nENDBLK\n  8\n0\n"
-                       "  0\nBLOCK\n  8\n0\n  2\nZNA\xC8KA\n 70\n2\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
-                       "  3\nZNA\xC8KA\n  1\n\n"
-                       "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n1.0\n"
-                       " 31\n0.0\n"
-                       "  0\nATTDEF\n  8\n0\n 10\n0.0\n 20\n-2.0\n 30\n0.0\n 40\n1.0\n  1\n\n"
-                       "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
-                       "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nENTITIES\n"
-                       "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
-                       "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
-                       " 30\n0.0\n"
-                       "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
-                       "  1\n7\n  2\n\xC8\xCDSLO\n 70\n0\n"
-                       "  0\nSEQEND\n  8\n0\n"
-                       "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
-                       "  0\nVERTEX\n  8\n0\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 70\n32\n"
-                       "  0\nVERTEX\n  8\n0\n 10\n4.0\n 20\n5.0\n 30\n6.0\n 70\n32\n"
-                       "  0\nSEQEND\n  8\n0\n"
-                       "  0\nLINE\n 67\n1\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n420.0\n 21\n297.0\n"
-                       "  0\nENDSEC\n  0\nEOF\n";
+    std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
+        "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
+        "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n"
+        "  0\nTABLE\n  2\nLTYPE\n 70\n2\n"
+        "  0\nLTYPE\n  2\nCONTINUOUS\n 70\n0\n  3\nSolid line\n 72\n65\n 73\n0\n"
+        " 40\n0.0\n"
+        "  0\nLTYPE\n  2\nDASHED\n 70\n0\n  3\n__ __\n 72\n65\n 73\n2\n 40\n0.75\n"
+        " 49\n0.5\n 49\n-0.25\n  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nLAYER\n 70\n2\n"
+        "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n"
+        "  0\nLAYER\n  2\n\xC8\xC1RY\n 70\n0\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n"
+        "  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nBLOCKS\n"
+        "  0\nBLOCK\n  8\n0\n  2\n$MODEL_SPACE\n 70\n0\n 10\n0.0\n 20\n0.0\n"
+        " 30\n0.0\n  3\n$MODEL_SPACE\n  1\n\n  0\nENDBLK\n  8\n0\n"
+        "  0\nBLOCK\n  8\n0\n  2\nZNA\xC8KA\n 70\n2\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
+        "  3\nZNA\xC8KA\n  1\n\n"
+        "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n1.0\n"
+        " 31\n0.0\n"
+        "  0\nATTDEF\n  8\n0\n 10\n0.0\n 20\n-2.0\n 30\n0.0\n 40\n1.0\n  1\n\n"
+        "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
+        "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
+        "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
+        " 30\n0.0\n"
+        "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
+        "  1\n7\n  2\n\xC8\xCDSLO\n 70\n0\n"
+        "  0\nSEQEND\n  8\n0\n"
+        "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
+        "  0\nVERTEX\n  8\n0\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 70\n32\n"
+        "  0\nVERTEX\n  8\n0\n 10\n4.0\n 20\n5.0\n 30\n6.0\n 70\n32\n"
+        "  0\nSEQEND\n  8\n0\n"
+        "  0\nLINE\n 67\n1\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n420.0\n 21\n297.0\n"
+        "  0\nENDSEC\n  0\nEOF\n";
     TempDir dir;
     writeText(dir / "r12.dxf", text);
     std::wstring error;
@@ -1177,7 +1178,7 @@ image = doc.add_image_def(filename="podklad.png", size_in_pixel=(640, 480))
 msp.add_image(image, insert=(0, 20), size_in_units=(6.4, 4.8))
 group = doc.groups.new("SKUPINA_Ř")
 group.extend([msp.add_line((0, 0), (1, 1)), msp.add_circle((2, 2), 1)])
-doc.groups.new("PRÁZDNÁ", description="popis")
+doc.groups.new("PRVNÍ", description="popis").extend([msp.add_point((5, 5))])
 doc.rootdict.add_xrecord("KRESBON_DATA").reset([(1, "hodnota č. 1"), (40, 2.5), (70, 7)])
 doc.rootdict.add_dict_var("KV_PROM", "výška")
 doc.saveas(path + "/r2013.dxf")
@@ -1234,6 +1235,20 @@ print("compared", len(a))
         std::wstring error;
         AcDbDatabase* db = khost::readDrawing(wpath(dir / name), error);
         ASSERT_NE(db, nullptr) << toUtf8(error);
+        // Polylines come back as the classes their flags call for.
+        int polylines2d = 0, polylines3d = 0;
+        AcDbBlockTableRecord* ms = nullptr;
+        ASSERT_EQ(acdbOpenObject(ms, khost::roleId(db, khost::DbRole::ModelSpace)), Acad::eOk);
+        for (AcDbObjectId id : ms->entityIds()) {
+            AcDbObject* o = khost::peekObject(id);
+            polylines2d += AcDb2dPolyline::cast(o) ? 1 : 0;
+            polylines3d += AcDb3dPolyline::cast(o) ? 1 : 0;
+        }
+        ms->close();
+        if (std::string(name) == "r12.dxf") {
+            EXPECT_EQ(polylines2d, 1);
+            EXPECT_EQ(polylines3d, 1);
+        }
         std::string out = (dir / (std::string("out-") + name)).string();
         ASSERT_TRUE(khost::writeDrawing(db, fromUtf8(out), error)) << toUtf8(error);
         delete db;
