@@ -358,3 +358,14 @@ AcTransactionManager* acTransactionManagerPtr() {
 AcDbTransactionManager* acdbTransactionManagerPtr() {
     return acTransactionManagerPtr();
 }
+
+int khost::abortTransactionsAbove(int keep) {
+    AcDbTransactionManager* tm = acdbTransactionManagerPtr();
+    int n = 0;
+    while (tm->numActiveTransactions() > std::max(keep, 0)) {
+        noteError(L"transaction left active");
+        tm->abortTransaction();
+        ++n;
+    }
+    return n;
+}

@@ -76,3 +76,10 @@ private:
 // The host's transaction manager (one for all databases).
 AcDbTransactionManager* acdbTransactionManagerPtr();
 #define acdbTransactionManager acdbTransactionManagerPtr()
+
+namespace khost {
+// Ends the host's part of a call into an application: aborts the transactions started since
+// `keep` were active, newest first, each noted as an error of the open discipline (reported by
+// the next reportOpenObjects). Returns how many were aborted.
+int abortTransactionsAbove(int keep);
+} // namespace khost
