@@ -705,8 +705,13 @@ Acad::ErrorStatus dxfOutObject(const AcDbObject* obj, AcDbDxfFiler* f) {
                     done[r] = true;
                 }
         };
+        std::size_t g = sec.begin;
+        // The handle leads the record (a reader does not hand it to the classes): what was kept
+        // from before the first field follows it.
+        if (g < sec.end && groups[g]->restype == AcDb::kDxfHandle)
+            f->writeResBuf(*groups[g++]);
         emitDue(0, 0); // before everything of the common part
-        for (std::size_t g = sec.begin; g < sec.end; ++g) {
+        for (; g < sec.end; ++g) {
             const resbuf& rb = *groups[g];
             f->writeResBuf(rb);
             auto c = std::find_if(counts.begin(), counts.end(),

@@ -165,8 +165,14 @@ AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
 AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* obj,
                               AcDbObjectId& id, bool dimStyleRecord, bool entity) {
     std::unique_ptr<AcDbObject> owned(obj);
-    std::uint64_t h = m_merge ? 0 : recordHandle(r, dimStyleRecord);
+    std::uint64_t h = recordHandle(r, dimStyleRecord);
     Acad::ErrorStatus es;
+    if (h != 0) {
+        AcDbObjectId existing;
+        m_db->getAcDbObjectId(existing, false, AcDbHandle(h));
+        if (m_merge && !existing.isNull())
+            h = 0; // a merged file's handle taken by the drawing it goes into: a new one
+    }
     if (h != 0) {
         AcDbObjectId existing;
         m_db->getAcDbObjectId(existing, false, AcDbHandle(h));
@@ -546,23 +552,27 @@ bool DxfIn::run() {
                 hasBlockRecords = true;
     m_merge = !(hasBlockRecords && objects && m_version >= 1012);
 
+    // New objects (records without a handle, and the default drawing a file without its own
+    // objects is merged into) get handles past every handle of the file, so that the file's
+    // entities keep theirs.
+    std::uint64_t maxHandle = 0;
+    for (const Section& s : m_fs.sections)
+        for (const Record& r : s.records) {
+            std::uint64_t h = recordHandle(r, r.type == "DIMSTYLE");
+            if (h > maxHandle)
+                maxHandle = h;
+        }
     if (m_merge) {
-        if (m_db->approxNumObjects() == 0)
+        if (m_db->approxNumObjects() == 0) {
+            if (maxHandle + 1 > m_db->handseed().value())
+                m_db->setHandseed(AcDbHandle(maxHandle + 1));
             buildDefaultDrawing(m_db);
+        }
     } else if (m_db->approxNumObjects() != 0) {
         error = "line 1: the drawing must be read into an empty database";
         return false;
-    } else {
-        // New objects (records without a handle) get handles past every handle of the file.
-        std::uint64_t maxHandle = 0;
-        for (const Section& s : m_fs.sections)
-            for (const Record& r : s.records) {
-                std::uint64_t h = recordHandle(r, r.type == "DIMSTYLE");
-                if (h > maxHandle)
-                    maxHandle = h;
-            }
-        if (maxHandle + 1 > m_db->handseed().value())
-            m_db->setHandseed(AcDbHandle(maxHandle + 1));
+    } else if (maxHandle + 1 > m_db->handseed().value()) {
+        m_db->setHandseed(AcDbHandle(maxHandle + 1));
     }
 
     if (const Section* classes = m_fs.find("CLASSES")) {
