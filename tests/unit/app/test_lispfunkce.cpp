@@ -77,7 +77,12 @@ protected:
 };
 
 TEST_F(LispFunkce, ValuesAreStoredAndReadBackByKind) {
+    // Defined in the drawing while it is loaded, gone after its unload message.
     EXPECT_EQ(Lisp(L"(type tebu_nastaveni)"), L"EXRXSUBR");
+    khost::sendAppMessage(m_nAplikace, AcRx::kUnloadDwgMsg);
+    EXPECT_EQ(Lisp(L"(list (type tebu_ulozdox_int) (type tebu_nastaveni))"), L"(nil nil)");
+    khost::sendAppMessage(m_nAplikace, AcRx::kLoadDwgMsg);
+    EXPECT_EQ(Lisp(L"(type tebu_ulozdox_int)"), L"EXRXSUBR");
     EXPECT_EQ(Lisp(L"(tebu_ulozdox_int \"N\" 5)"), L"T");
     EXPECT_EQ(Lisp(L"(tebu_nactizx_int \"N\")"), L"5");
     // Negative shorts keep their sign; longs keep all 32 bits.
