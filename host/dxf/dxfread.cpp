@@ -2,6 +2,7 @@
 
 #include "acutads.h"
 #include "dbdict.h"
+#include "dbent_complex.h"
 #include "dbhost.h"
 #include "dbraw.h"
 #include "dbsymtb.h"
@@ -15,6 +16,7 @@
 #include "dxfviews.h"
 #include "gepnt3d.h"
 
+#include <charconv>
 #include <cwctype>
 #include <map>
 #include <memory>
@@ -115,6 +117,7 @@ private:
     AcDbObject* readRecord(const Record& r, const Group* begin, AcDbObject* obj, AcDbObjectId& id,
                            bool dimStyleRecord = false, bool entity = false);
     AcDbObject* makeObject(std::string_view type, bool entity);
+    AcDbObject* makeEntity(const Record& r);
     std::uint64_t recordHandle(const Record& r, bool dimStyleRecord) const;
 
     bool readTables(const Section& s);
@@ -146,6 +149,28 @@ std::uint64_t DxfIn::recordHandle(const Record& r, bool dimStyleRecord) const {
     if (!h.empty())
         parseHandle(h, v);
     return v;
+}
+
+AcDbObject* DxfIn::makeEntity(const Record& r) {
+    // Polylines, their vertices and block references: the class their flags call for (a mesh
+    // or polyface mesh is kept as it is).
+    if (r.type == "POLYLINE" || r.type == "VERTEX" || r.type == "INSERT") {
+        auto flag = [&r](int code) {
+            std::string_view v = trim(r.find(code));
+            int n = 0;
+            std::from_chars(v.data(), v.data() + v.size(), n);
+            return n;
+        };
+        const std::wstring type = widen(r.type);
+        const ACHAR* cls =
+            dxfEntityClass(type.c_str(), flag(70), flag(r.type == "INSERT" ? 71 : 0));
+        if (cls && *cls)
+            if (AcDbObject* o = createDbObject(cls))
+                return o;
+        if (cls && !*cls)
+            return new AcDbRawEntity(type.c_str(), L"");
+    }
+    return makeObject(r.type, true);
 }
 
 AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
@@ -343,7 +368,7 @@ AcDbObjectId DxfIn::findBlock(const std::wstring& name) const {
 
 bool DxfIn::readEntity(const Record& r, AcDbObjectId block, AcDbObjectId& lastMain) {
     AcDbObjectId id;
-    AcDbObject* o = readRecord(r, r.groups.data(), makeObject(r.type, true), id, false, true);
+    AcDbObject* o = readRecord(r, r.groups.data(), makeEntity(r), id, false, true);
     if (!o)
         return false;
     AcDbObjectId owner = o->ownerId();

@@ -1235,6 +1235,20 @@ print("compared", len(a))
         std::wstring error;
         AcDbDatabase* db = khost::readDrawing(wpath(dir / name), error);
         ASSERT_NE(db, nullptr) << toUtf8(error);
+        // Polylines come back as the classes their flags call for.
+        int polylines2d = 0, polylines3d = 0;
+        AcDbBlockTableRecord* ms = nullptr;
+        ASSERT_EQ(acdbOpenObject(ms, khost::roleId(db, khost::DbRole::ModelSpace)), Acad::eOk);
+        for (AcDbObjectId id : ms->entityIds()) {
+            AcDbObject* o = khost::peekObject(id);
+            polylines2d += AcDb2dPolyline::cast(o) ? 1 : 0;
+            polylines3d += AcDb3dPolyline::cast(o) ? 1 : 0;
+        }
+        ms->close();
+        if (std::string(name) == "r12.dxf") {
+            EXPECT_EQ(polylines2d, 1);
+            EXPECT_EQ(polylines3d, 1);
+        }
         std::string out = (dir / (std::string("out-") + name)).string();
         ASSERT_TRUE(khost::writeDrawing(db, fromUtf8(out), error)) << toUtf8(error);
         delete db;
