@@ -245,6 +245,16 @@ Acad::ErrorStatus AcDbTransactionManager::abortTransaction() {
         }
         RbChainFiler in(o->database(), it->fields.get());
         o->dxfInFields(&in);
+        // The sub-entities that share their owner's properties (a polyline's vertices) follow
+        // it back.
+        if (auto* e = AcDbEntity::cast(o)) {
+            e->setLayer(e->layerId(), true);
+            e->setColor(e->color(), true);
+            e->setLinetype(e->linetypeId(), true);
+            e->setLineWeight(e->lineWeight(), true);
+            e->setLinetypeScale(e->linetypeScale(), true);
+            e->setVisibility(e->visibility(), true);
+        }
         resbuf* now = o->xData();
         // Applications that came in during the transaction lose their data again.
         for (resbuf* rb = now; rb; rb = rb->rbnext) {

@@ -1,6 +1,7 @@
 // Transactions: objects obtained through them, closing at the end, restoring at an abort, and
 // nesting.
 #include "actrans.h"
+#include "dbent_complex.h"
 #include "dbtest.h"
 
 namespace {
@@ -85,8 +86,21 @@ TEST_F(Transaction, AbortRestoresChangedAndErasesCreatedObjects) {
         rec->close();
         t->close();
     }
+    // An old-style polyline, whose vertices share its properties.
+    AcDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(acdbOpenObject(space, db->currentSpaceId(), AcDb::kForWrite), Acad::eOk);
+    AcGePoint3dArray pts{AcGePoint3d(0, 0, 0), AcGePoint3d(5, 0, 0)};
+    auto* pline = new AcDb2dPolyline(AcDb::k2dSimplePoly, pts);
+    AcDbObjectId plineId;
+    ASSERT_EQ(space->appendAcDbEntity(plineId, pline), Acad::eOk);
+    pline->close();
+    space->close();
+
     tm->startTransaction();
     AcDbObject* o = nullptr;
+    ASSERT_EQ(tm->getObject(o, plineId, AcDb::kForWrite), Acad::eOk);
+    AcDbEntity::cast(o)->setLayer(layer);
+    AcDbEntity::cast(o)->setColorIndex(2);
     ASSERT_EQ(tm->getObject(o, line, AcDb::kForWrite), Acad::eOk);
     auto* e = AcDbEntity::cast(o);
     e->setLayer(layer);
@@ -119,6 +133,15 @@ TEST_F(Transaction, AbortRestoresChangedAndErasesCreatedObjects) {
     acutRelRb(now);
     l->close();
     EXPECT_TRUE(addedId.isErased());
+    EXPECT_EQ(layerOf(plineId), L"0");
+    AcDbObject* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, plineId, AcDb::kForRead), Acad::eOk);
+    for (AcDbObjectId id : khost::subEntityIds(pl)) {
+        auto* sub = AcDbEntity::cast(khost::peekObject(id));
+        EXPECT_EQ(sub->layerId(), db->layerZero());
+        EXPECT_EQ(sub->colorIndex(), 256);
+    }
+    pl->close();
 }
 
 TEST_F(Transaction, NestedTransactionsHandTheirObjectsOutwards) {
