@@ -31,7 +31,9 @@ bool TextAtributu(AcDbBlockReference* pReference, const ACHAR* sTag, CString& sT
     AcDbAttribute* pAtribut = nullptr;
     if (!NajdiAtribut(pReference, sTag, pAtribut) || !pAtribut)
         return false;
-    sText = pAtribut->textString();
+    ACHAR* sHodnota = pAtribut->textString();
+    sText = sHodnota;
+    acutDelString(sHodnota);
     pAtribut->close();
     return true;
 }

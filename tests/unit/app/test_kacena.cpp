@@ -61,7 +61,9 @@ protected:
         AcDbAttribute* pAtr = nullptr;
         std::wstring s = L"<none>";
         if (NajdiAtribut(pRef, sTag, pAtr) && pAtr) {
-            s = pAtr->textString();
+            ACHAR* sText = pAtr->textString();
+            s = sText;
+            acutDelString(sText);
             pAtr->close();
         }
         pRef->close();
@@ -142,7 +144,9 @@ TEST_F(Kacena, KacPlacesMarkersRelativeToTheBasePoint) {
     EXPECT_EQ(Real(a[0], L"DL_ODKAZU"), 0.0);
     AcDbEntity* pEnt = nullptr;
     ASSERT_EQ(acdbOpenObject(pEnt, a[0], AcDb::kForRead), Acad::eOk);
-    std::wstring sHladina = pEnt->layer();
+    ACHAR* sJmeno = pEnt->layer();
+    std::wstring sHladina = sJmeno;
+    acutDelString(sJmeno);
     pEnt->close();
     EXPECT_TRUE(sHladina.ends_with(L"kóty_výškové")) << khost::toUtf8(sHladina);
     // The settings went into the drawing: the defaults of a millimetre drawing.
