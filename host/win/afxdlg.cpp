@@ -280,43 +280,45 @@ void act(CDialog* dlg, WinObj* d, const std::wstring& line) {
             printWhole(*r);
         return;
     }
-    std::optional<int> id = w.size() > 1 ? parseInt(w[1]) : std::nullopt;
-    if (sameWord(verb, L"hover") && id && w.size() == 2)
-        return hover(d, *id);
-    if (sameWord(verb, L"click") && id && w.size() == 2) {
-        if (WinObj* c = usableControl(d, *id))
+    const std::optional<int> parsedId = w.size() > 1 ? parseInt(w[1]) : std::nullopt;
+    const bool bId = parsedId.has_value();
+    const int id = parsedId.value_or(0);
+    if (sameWord(verb, L"hover") && bId && w.size() == 2)
+        return hover(d, id);
+    if (sameWord(verb, L"click") && bId && w.size() == 2) {
+        if (WinObj* c = usableControl(d, id))
             if (!CWnd::FromHandle(handleOf(c))->ScriptClick())
-                refused(*id, L"be clicked");
+                refused(id, L"be clicked");
         return;
     }
-    if ((sameWord(verb, L"select") || sameWord(verb, L"dblclick")) && id && w.size() == 3) {
+    if ((sameWord(verb, L"select") || sameWord(verb, L"dblclick")) && bId && w.size() == 3) {
         std::optional<int> row = parseInt(w[2]);
         if (row) {
-            if (WinObj* c = usableControl(d, *id)) {
+            if (WinObj* c = usableControl(d, id)) {
                 CWnd* p = CWnd::FromHandle(handleOf(c));
                 bool dbl = sameWord(verb, L"dblclick");
                 if (!(dbl ? p->ScriptDblClick(*row) : p->ScriptSelect(*row)))
-                    refused(*id, dbl ? L"double-click that row" : L"select that row");
+                    refused(id, dbl ? L"double-click that row" : L"select that row");
             }
             return;
         }
     }
-    if (sameWord(verb, L"drag") && id && w.size() == 4) {
+    if (sameWord(verb, L"drag") && bId && w.size() == 4) {
         std::optional<int> from = parseInt(w[2]), to = parseInt(w[3]);
         if (from && to) {
-            if (WinObj* c = usableControl(d, *id))
+            if (WinObj* c = usableControl(d, id))
                 if (!CWnd::FromHandle(handleOf(c))->ScriptDrag(*from, *to))
-                    refused(*id, L"drag that row");
+                    refused(id, L"drag that row");
             return;
         }
     }
-    if (sameWord(verb, L"edit") && id && w.size() >= 4) {
+    if (sameWord(verb, L"edit") && bId && w.size() >= 4) {
         std::optional<int> row = parseInt(w[2]), col = parseInt(w[3]);
         if (row && col) {
             std::wstring text = w.size() == 5 ? w[4] : L"";
-            if (WinObj* c = usableControl(d, *id))
+            if (WinObj* c = usableControl(d, id))
                 if (!CWnd::FromHandle(handleOf(c))->ScriptEdit(*row, *col, text.c_str()))
-                    refused(*id, L"edit that cell");
+                    refused(id, L"edit that cell");
             return;
         }
     }
