@@ -588,7 +588,11 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
         return Acad::eUnknownHandle;
     if (stubErased(s) && !openErased)
         return Acad::eWasErased;
-    if (pClass && !o->isKindOf(pClass))
+    // The classes are asked once (this runs for every entity of a walk over a drawing).
+    static const AcRxClass* const entityClass = AcDbEntity::desc();
+    static const AcRxClass* const layerClass = AcDbLayerTableRecord::desc();
+    const AcRxClass* cls = o->isA();
+    if (pClass && !cls->isDerivedFrom(pClass))
         return Acad::eNotThatKindOfClass;
     const std::uint8_t cur = DbAccess::mode(o);
     if (mode == AcDb::kForWrite) {
@@ -596,9 +600,10 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
             return Acad::eWasOpenForWrite;
         if (cur == kRead)
             return Acad::eWasOpenForRead;
-        if (auto* ent = AcDbEntity::cast(o)) {
-            auto* layer = AcDbLayerTableRecord::cast(stubObject(DbAccess::layerStub(ent)));
-            if (layer && layer->isLocked())
+        if (cls->isDerivedFrom(entityClass)) {
+            AcDbObject* layer = stubObject(DbAccess::layerStub(static_cast<AcDbEntity*>(o)));
+            if (layer && layer->isKindOf(layerClass) &&
+                static_cast<AcDbLayerTableRecord*>(layer)->isLocked())
                 return Acad::eOnLockedLayer;
         }
         DbAccess::forceOpenWrite(o);
