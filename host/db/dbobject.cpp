@@ -102,9 +102,13 @@ ObjExtras::~ObjExtras() {
 }
 
 std::wstring handleText(std::uint64_t h) {
-    wchar_t buf[24];
-    std::swprintf(buf, 24, L"%llX", static_cast<unsigned long long>(h));
-    return buf;
+    wchar_t buf[17];
+    wchar_t* p = buf + 16;
+    do {
+        *--p = L"0123456789ABCDEF"[h & 15];
+        h >>= 4;
+    } while (h);
+    return std::wstring(p, buf + 16);
 }
 
 std::wstring describe(const AcDbObject* o) {

@@ -532,7 +532,7 @@ namespace {
 // for every entity of a walk over a drawing: each looks the list up once.)
 DbStub* entityAt(const std::vector<DbStub*>* e, long long pos) {
     return e && pos >= 0 && pos < static_cast<long long>(e->size()) ? (*e)[static_cast<size_t>(pos)]
-                                                                     : nullptr;
+                                                                    : nullptr;
 }
 } // namespace
 

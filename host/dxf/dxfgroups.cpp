@@ -231,7 +231,50 @@ bool parseInt(std::string_view s, long long& out) {
     return false;
 }
 
+namespace {
+
+// Decimal numbers of up to 19 digits without an exponent ("-12.375"), as nearly all numbers of
+// a file are: the digits as an integer of at most 2^53 and a power of ten of at most 22 are both
+// exact doubles, so one division gives the correctly rounded value, as from_chars would. False
+// for any other text.
+bool parsePlainDecimal(std::string_view s, double& out) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = s.data();
+    const char* end = p + s.size();
+    bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    const char* intStart = p;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (p == intStart || digits > 19)
+        return false;
+    if (p < end && *p == '.') {
+        const char* fracStart = ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        fraction = static_cast<int>(p - fracStart);
+        if (fraction == 0 || digits > 19)
+            return false;
+    }
+    if (p != end || fraction > 22 || mantissa > (std::uint64_t{1} << 53))
+        return false;
+    double v = static_cast<double>(mantissa);
+    if (fraction)
+        v /= kPow10[fraction];
+    out = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
 bool parseReal(std::string_view s, double& out) {
+    if (parsePlainDecimal(s, out))
+        return true;
     s = trim(s);
     if (!s.empty() && s[0] == '+')
         s.remove_prefix(1);

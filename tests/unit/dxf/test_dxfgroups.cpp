@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -140,6 +143,29 @@ TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
         ASSERT_TRUE(parseReal(s, back)) << s;
         EXPECT_EQ(back, v) << s;
         EXPECT_LE(s.size(), 24u);
+    }
+    // Decimal texts as other writers put them (fixed precision, long fractions, leading zeros,
+    // more digits than a double holds) read as the standard conversion reads them.
+    char text[64];
+    for (int i = 0; i < 4000; ++i) {
+        double v = dist(rng) / std::pow(10.0, i % 9);
+        std::snprintf(text, sizeof text, "%.*f", i % 21, v);
+        double mine = 1, exact = 2;
+        ASSERT_TRUE(parseReal(text, mine)) << text;
+        std::from_chars(text, text + std::strlen(text), exact);
+        ASSERT_EQ(mine, exact) << text;
+        ASSERT_EQ(std::signbit(mine), std::signbit(exact)) << text;
+    }
+    for (const char* edge :
+         {"-0.0", "0", "9007199254740993", "9007199254740993.0", "0.0000000000000000000001",
+          "123456789012345678901.5", "1.", ".5", "-.5", "1.e2", "00012.50"}) {
+        double mine = 1, exact = 2;
+        bool ok = parseReal(edge, mine);
+        auto [p, ec] = std::from_chars(edge, edge + std::strlen(edge), exact);
+        EXPECT_EQ(ok, ec == std::errc() && *p == 0) << edge;
+        if (ok) {
+            EXPECT_EQ(mine, exact) << edge;
+        }
     }
     double d = 0;
     EXPECT_TRUE(parseReal("  +1.5e3 ", d));
