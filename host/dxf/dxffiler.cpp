@@ -84,6 +84,14 @@ bool plainNarrow(const ACHAR* s, char* buf, size_t size) {
     return true;
 }
 
+} // namespace
+
+bool plainText(const ACHAR* s, char* buf, size_t size) {
+    return plainNarrow(s, buf, size);
+}
+
+namespace {
+
 // Most texts of a file are ASCII without escapes: they are widened straight into the buffer the
 // group gets. Null for any other text.
 ACHAR* plainAsciiString(std::string_view bytes) {
