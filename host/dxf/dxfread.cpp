@@ -3,6 +3,7 @@
 #include "acutads.h"
 #include "dbdict.h"
 #include "dbent_complex.h"
+#include "dbfast.h"
 #include "dbhost.h"
 #include "dbraw.h"
 #include "dbsymtb.h"
@@ -138,6 +139,11 @@ private:
     int m_version = 0;
     bool m_merge = false; // the file does not bring a whole database: merge into the default
     std::map<std::wstring, std::wstring> m_classNames;
+    struct TypeInfo {
+        std::wstring name;
+        DbObjectFactory factory;
+    };
+    std::unordered_map<std::string_view, TypeInfo> m_types; // by views into the file
     std::vector<std::pair<AcDbObjectId, resbuf*>> m_xdata;
 };
 
@@ -174,8 +180,15 @@ AcDbObject* DxfIn::makeEntity(const Record& r) {
 }
 
 AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
-    std::wstring name = widen(type);
-    if (AcDbObject* o = createDbObject(name)) {
+    // A drawing has few record types: their wide names are made once.
+    auto known = m_types.find(type);
+    if (known == m_types.end()) {
+        std::wstring name = widen(type);
+        DbObjectFactory factory = findDbFactory(name);
+        known = m_types.emplace(type, TypeInfo{std::move(name), factory}).first;
+    }
+    const std::wstring& name = known->second.name;
+    if (AcDbObject* o = known->second.factory ? known->second.factory() : nullptr) {
         if (entity == o->isKindOf(AcDbEntity::desc()))
             return o;
         delete o;
@@ -192,15 +205,15 @@ AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* o
     std::unique_ptr<AcDbObject> owned(obj);
     std::uint64_t h = recordHandle(r, dimStyleRecord);
     Acad::ErrorStatus es;
+    AcDbObjectId existing;
     if (h != 0) {
-        AcDbObjectId existing;
         m_db->getAcDbObjectId(existing, false, AcDbHandle(h));
-        if (m_merge && !existing.isNull())
+        if (m_merge && !existing.isNull()) {
             h = 0; // a merged file's handle taken by the drawing it goes into: a new one
+            existing = AcDbObjectId::kNull;
+        }
     }
     if (h != 0) {
-        AcDbObjectId existing;
-        m_db->getAcDbObjectId(existing, false, AcDbHandle(h));
         if (!existing.isNull() && peekObject(existing)) {
             fail(r.line, "handle " + std::string(trim(r.find(dimStyleRecord ? 105 : 5))) +
                              " is used twice");
