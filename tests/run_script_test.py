@@ -5,7 +5,8 @@ registry hives it left and the drawing it saved.
 Usage: run_script_test.py KRESBON MODULE SCRIPT
 
 Beside SCRIPT.scr, SCRIPT.expect holds one directive a line (blank lines and # comments ignored):
-  args: ...              extra arguments for kresbon (before the defaults)
+  args: ...              extra arguments for kresbon (before the defaults); {src} stands for
+                         the source tree's root (e.g. a drawing under tests/data)
   runs: N                run the script N times in the same home (default 1); directives
                          "run: K" switch which run the following transcript checks apply to
   transcript: TEXT       TEXT appears in the transcript, after what the previous check found
@@ -71,7 +72,8 @@ def main():
     expected_exit = 0
     for kind, rest in directives:
         if kind == 'args':
-            extra += shlex.split(rest)
+            src = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+            extra += [a.replace('{src}', src) for a in shlex.split(rest)]
         elif kind == 'runs':
             runs = int(rest)
         elif kind == 'exit':

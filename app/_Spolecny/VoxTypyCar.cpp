@@ -248,6 +248,8 @@ void CVoxLTStyl::Nacti(const AcDbLinetypeTableRecord* pZaznam) {
     const ACHAR* sJmeno = nullptr;
     pZaznam->getName(sJmeno);
     m_sJmeno = sJmeno ? sJmeno : L"";
+    const ACHAR* sPopis = nullptr;
+    m_sPopis = pZaznam->comments(sPopis) == Acad::eOk && sPopis ? sPopis : L"";
     m_nPocetCarek = pZaznam->numDashes();
     m_dDelkaVzoru = pZaznam->patternLength();
     m_aCarky.clear();
@@ -274,6 +276,7 @@ bool CVoxLTStyl::Zapis(AcDbLinetypeTableRecord* pZaznam) const {
         return false;
     if (pZaznam->setName(m_sJmeno.c_str()) != Acad::eOk)
         return false;
+    pZaznam->setComments(m_sPopis.c_str());
     pZaznam->setNumDashes(m_nPocetCarek);
     pZaznam->setPatternLength(m_dDelkaVzoru);
     bool bOk = true;

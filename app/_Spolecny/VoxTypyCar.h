@@ -67,6 +67,7 @@ public:
     bool Zapis(AcDbLinetypeTableRecord* pZaznam) const;
 
     std::wstring m_sJmeno;
+    std::wstring m_sPopis; // the description shown beside the pattern
     int m_nPocetCarek = 0;
     double m_dDelkaVzoru = 0.0;
     std::vector<CVoxLTCarka> m_aCarky;
