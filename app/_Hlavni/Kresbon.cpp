@@ -4,7 +4,9 @@
 
 #include "CVoxException.h"
 #include "CVoxNastav.h"
+#include "CKacena.h"
 #include "InfoPrikazy.h"
+#include "VyskyPrikazy.h"
 
 namespace {
 
@@ -31,6 +33,10 @@ constexpr Adesk::Int32 MODAL_PICKSET = ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET;
 // The commands of the group, in the order of registration. A command is listed here once its
 // body exists.
 const RadekPrikazu g_aPrikazy[] = {
+    {L"kac", L"kac", &ObalPrikazu<PrikazKac>, MODAL_PICKSET},
+    {L"kace", L"kace", &ObalPrikazu<PrikazKace>, MODAL_PICKSET},
+    {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
+    {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
 };
 
