@@ -236,6 +236,35 @@ TEST_F(Ramecek, NovyRamecekAEditace) {
     EXPECT_EQ(Ramecky().size(), 2u);
 }
 
+TEST_F(Ramecek, NetiskAMeritko) {
+    // At 1:50 the frame is inserted 50 times larger at the picked point, on the non-plotting
+    // layer when "Netisknout" is set.
+    resbuf rb{};
+    rb.restype = RTSTR;
+    rb.resval.rstring = const_cast<ACHAR*>(L"1:50");
+    ASSERT_EQ(acedSetVar(L"CANNOSCALE", &rb), RTNORM);
+    Spust(L"500,300\n227=1\nOK\n");
+    std::vector<AcDbObjectId> a = Ramecky();
+    ASSERT_EQ(a.size(), 1u);
+    Blok b = CtiBlok(a[0]);
+    EXPECT_DOUBLE_EQ(b.dMeritko, 50.0);
+    EXPECT_TRUE(b.ptVlozeni.isEqualTo(AcGePoint3d(500, 300, 0)));
+    AcDbEntity* pRef = nullptr;
+    ASSERT_EQ(acdbOpenObject(pRef, a[0], AcDb::kForRead), Acad::eOk);
+    ACHAR* sHladina = pRef->layer();
+    const std::wstring sJmeno = sHladina;
+    acutDelString(sHladina);
+    pRef->close();
+    EXPECT_EQ(sJmeno.substr(sJmeno.size() - 6), L"netisk");
+
+    // A 3D UCS refuses the command.
+    khost::setCurrentUcs(db(), AcGePoint3d(0, 0, 0), AcGeVector3d(1, 0, 0),
+                         AcGeVector3d(0, 0.8, 0.6));
+    Spust(L"");
+    EXPECT_TRUE(has(L"Nastavené Ucs je ve 3d prostoru (není 2d), nelze spustit funkci rámeček"));
+    EXPECT_EQ(Ramecky().size(), 1u);
+}
+
 TEST_F(Ramecek, PoskozenyParametr) {
     Spust(L"N\nOK\n");
     std::vector<AcDbObjectId> a = Ramecky();
