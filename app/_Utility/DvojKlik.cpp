@@ -90,8 +90,9 @@ bool ZpracujDvojklik(const MSG* pMsg, ads_name ss) {
     pBlok->close();
 
     if (CRamecek::JeRamecek(sJmeno.kACharPtr())) {
-        CRamecek objRamecek;
+        // Closed first: a refused second frame object must not leave the reference open.
         pEntita->close();
+        CRamecek objRamecek;
         AcAxDocLock zamekReference(idEntita);
         AcAxDocLock zamekBloku(idBlok);
         CKvDlgRamecek dlgRamecek(CWnd::FromHandle(adsw_acadMainWnd()));
