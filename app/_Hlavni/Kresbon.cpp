@@ -5,8 +5,10 @@
 #include "CVoxException.h"
 #include "CVoxNastav.h"
 #include "CKacena.h"
+#include "DvojKlik.h"
 #include "InfoPrikazy.h"
 #include "LispFunkce.h"
+#include "Ramecek.h"
 #include "VoxPrevod.h"
 #include "VyskyPrikazy.h"
 
@@ -41,6 +43,7 @@ const RadekPrikazu g_aPrikazy[] = {
     {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
     {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
     {L"preved", L"preved", &ObalPrikazu<PrikazPreved>, MODAL_PICKSET},
+    {L"ram", L"ram", &ObalPrikazu<PrikazRam>, ACRX_CMD_MODAL},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
 };
 
@@ -86,6 +89,7 @@ AcRx::AppRetCode CKresbonApp::On_kInitAppMsg(void* pkt) {
         for (const RadekPrikazu& r : g_aPrikazy)
             pZasobnik->addCommand(SKUPINA_PRIKAZU, r.sGlobalni, r.sMistni, r.nPriznaky, r.pFce,
                                   nullptr, -1, AcRxResourceInstance::empty());
+        acedRegisterFilterWinMsg(FiltrDvojkliku);
 
         acutPrintf(L"\nÚspěšně načteny Kresbon verze: %ls (pro AutoCAD 2017 až 2023) - sestavení "
                    L"%i\nnačten soubor: ",
@@ -108,6 +112,7 @@ AcRx::AppRetCode CKresbonApp::On_kInitAppMsg(void* pkt) {
 AcRx::AppRetCode CKresbonApp::On_kUnloadAppMsg(void* pkt) {
     AcRx::AppRetCode nVysledek = AcRxArxApp::On_kUnloadAppMsg(pkt);
     try {
+        acedRemoveFilterWinMsg(FiltrDvojkliku);
         if (AcEdCommandStack* pZasobnik = ZasobnikPrikazu()) {
             pZasobnik->removeGroup(SKUPINA_PRIKAZU);
             pZasobnik->removeGroup(SKUPINA_NASTAVENI);
