@@ -17,6 +17,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <optional>
+#include <unordered_set>
 
 namespace khost {
 namespace {
@@ -175,16 +176,17 @@ public:
         size_t before = m_members.size();
         int dup = 0, filtered = 0, removed = 0;
         for (const Member& c : found) {
-            auto it = std::find_if(m_members.begin(), m_members.end(),
-                                   [&](const Member& m) { return m.id == c.id; });
+            const bool member = m_ids.count(c.id.asOldId()) != 0;
             if (removing) {
-                if (it != m_members.end()) {
-                    m_members.erase(it);
+                if (member) {
+                    m_members.erase(std::find_if(m_members.begin(), m_members.end(),
+                                                 [&](const Member& m) { return m.id == c.id; }));
+                    m_ids.erase(c.id.asOldId());
                     ++removed;
                 }
                 continue;
             }
-            if (it != m_members.end()) {
+            if (member) {
                 ++dup;
                 continue;
             }
@@ -193,6 +195,7 @@ public:
                 continue;
             }
             m_members.push_back(c);
+            m_ids.insert(c.id.asOldId());
         }
         if (m_quiet)
             return;
@@ -216,8 +219,7 @@ public:
     void addQuietly(AcDbObjectId id, const SelectionHow& how = {}) {
         if (!usable(id) || !filterMatches(id, m_filter))
             return;
-        if (std::none_of(m_members.begin(), m_members.end(),
-                         [&](const Member& m) { return m.id == id; }))
+        if (m_ids.insert(id.asOldId()).second)
             m_members.push_back({id, how});
     }
 
@@ -225,6 +227,7 @@ private:
     const resbuf* m_filter;
     bool m_quiet;
     std::vector<Member> m_members;
+    std::unordered_set<Adesk::IntPtr> m_ids; // of the members, for the duplicate checks
 };
 
 // The entities under a pick at a UCS point.
