@@ -2,7 +2,9 @@
 // entity listing, and texts turned along reference objects.
 #include "../sel/seltest.h"
 
+#include "CVoxNastav.h"
 #include "InfoPrikazy.h"
+#include "Modifikace.h"
 #include "OstatniPrikazy.h"
 #include "RotaceTextu.h"
 
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 using namespace seltest;
 
@@ -19,6 +22,18 @@ constexpr double kPi = 3.14159265358979323846;
 
 class Ostatni : public SelTest {
 protected:
+    void SetUp() override {
+        SelTest::SetUp();
+        m_pNastaveni = new CVoxNastav();
+        g_pNastaveni = m_pNastaveni;
+    }
+    void TearDown() override {
+        g_pNastaveni = nullptr;
+        delete m_pNastaveni;
+        SelTest::TearDown();
+    }
+    CVoxNastav* m_pNastaveni = nullptr;
+
     template <class T> T* Otevri(AcDbObjectId id, AcDb::OpenMode m = AcDb::kForRead) {
         T* p = nullptr;
         EXPECT_EQ(acdbOpenObject(p, id, m), Acad::eOk);
@@ -225,6 +240,51 @@ TEST_F(Ostatni, VypisentListsModelSpace) {
     EXPECT_NE(t.find(L"\nBylo prověřeno 1 entit, změněno 0 entit"), std::wstring::npos) << t;
 }
 
+TEST_F(Ostatni, CmmReplacesATextByAMultileaderOnTheSideAwayFromTheArrow) {
+    const AcDbObjectId idText = add(text(50, 0, L"popis"));
+    type(L"40,-10\n51,1\n");
+    PrikazCmm();
+    const std::wstring t = transcript();
+    EXPECT_NE(t.find(L"\nZadej bod odkazu: "), std::wstring::npos) << t;
+    AcDbEntity* p = nullptr;
+    EXPECT_EQ(acdbOpenAcDbEntity(p, idText, AcDb::kForRead), Acad::eWasErased);
+    ads_name en;
+    ASSERT_EQ(acdbEntLast(en), RTNORM);
+    AcDbObjectId idML;
+    acdbGetObjectId(idML, en);
+    auto* pML = Otevri<AcDbMLeader>(idML);
+    EXPECT_EQ(pML->textAlignmentType(), AcDbMLeaderStyle::kLeftAlignment);
+    EXPECT_STREQ(pML->textContents(), L"popis");
+    AcGePoint3d pt;
+    ASSERT_EQ(pML->getFirstVertex(0, pt), Acad::eOk);
+    EXPECT_EQ(pt, AcGePoint3d(40, -10, 0));
+    AcDbMText* pM = pML->mtext();
+    EXPECT_EQ(pM->attachment(), AcDbMText::kMiddleLeft);
+    // Placed by the dogleg length of a new multileader, before the style gives it its own.
+    const double dLom = std::make_unique<AcDbMLeader>()->doglegLength();
+    EXPECT_EQ(pM->location(), AcGePoint3d(50 + dLom, 0, 0));
+    EXPECT_DOUBLE_EQ(pM->textHeight(), 2.0); // at the scale 1:1
+    delete pM;
+    pML->close();
+
+    // The arrow to the right: right alignment, the text to the left of the dogleg.
+    add(text(0, 100, L"vlevo"));
+    type(L"30,110\n1,101\n");
+    PrikazCmm();
+    acdbEntLast(en);
+    acdbGetObjectId(idML, en);
+    pML = Otevri<AcDbMLeader>(idML);
+    EXPECT_EQ(pML->textAlignmentType(), AcDbMLeaderStyle::kRightAlignment);
+    pM = pML->mtext();
+    EXPECT_EQ(pM->attachment(), AcDbMText::kMiddleRight);
+    delete pM;
+    pML->close();
+    // Nothing picked.
+    type(L"0,0\n500,500\n");
+    PrikazCmm();
+    EXPECT_NE(transcript().find(L"\nChyba výběru..."), std::wstring::npos);
+}
+
 TEST(CitelnyUhel, HalfATurnStrictlyBetween100And280Degrees) {
     const double st = kPi / 180.0;
     EXPECT_DOUBLE_EQ(CitelnyUhel(90 * st, 0.0), 90 * st);
@@ -232,8 +292,8 @@ TEST(CitelnyUhel, HalfATurnStrictlyBetween100And280Degrees) {
     EXPECT_DOUBLE_EQ(CitelnyUhel(101 * st, 0.0), 281 * st);
     EXPECT_DOUBLE_EQ(CitelnyUhel(279 * st, 0.0), 459 * st);
     EXPECT_DOUBLE_EQ(CitelnyUhel(281 * st, 0.0), 281 * st);
-    EXPECT_DOUBLE_EQ(CitelnyUhel(0.0, 90 * st), 180 * st);  // d = 270
-    EXPECT_DOUBLE_EQ(CitelnyUhel(-170 * st, 0.0), 10 * st); // d = 190
+    EXPECT_DOUBLE_EQ(CitelnyUhel(0.0, 90 * st), 180 * st);    // d = 270
+    EXPECT_NEAR(CitelnyUhel(-170 * st, 0.0), 10 * st, 1e-12); // d = 190
 }
 
 TEST_F(Ostatni, RaTurnsTextsAlongReadableDirections) {
