@@ -4,6 +4,7 @@
 
 #include "CVoxException.h"
 #include "CVoxNastav.h"
+#include "CKacena.h"
 #include "CVoxSpojUsecky.h"
 #include "GpsBody.h"
 #include "InfoPrikazy.h"
@@ -11,6 +12,7 @@
 #include "OstatniPrikazy.h"
 #include "RotaceTextu.h"
 #include "TextovePrikazy.h"
+#include "VyskyPrikazy.h"
 
 namespace {
 
@@ -48,8 +50,13 @@ const RadekPrikazu g_aPrikazy[] = {
     {L"ssa", L"ssa", &ObalPrikazu<PrikazSsa>, MODAL_PICKSET},
     {L"mtcf", L"mtcf", &ObalPrikazu<PrikazMtcf>, MODAL_PICKSET},
     {L"sp", L"sp", &ObalPrikazu<PrikazSp>, MODAL_PICKSET},
+    {L"kac", L"kac", &ObalPrikazu<PrikazKac>, MODAL_PICKSET},
+    {L"kace", L"kace", &ObalPrikazu<PrikazKace>, MODAL_PICKSET},
     {L"ed", L"ed", &ObalPrikazu<PrikazEd>, MODAL_PICKSET},
     {L"cmm", L"cmm", &ObalPrikazu<PrikazCmm>, MODAL_PICKSET},
+    {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
+    {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
+    {L"li", L"li", &ObalPrikazu<PrikazLi>, MODAL_PICKSET},
     {L"pro", L"pro", &ObalPrikazu<PrikazPro>, MODAL_PICKSET},
     {L"nactiGPS", L"nactiGPS", &ObalPrikazu<PrikazNactiGps>, MODAL_PICKSET},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},

@@ -14,5 +14,9 @@ public:
 // "vypisent": the layer and colour of every entity of model space.
 void PrikazVypisEnt();
 
+// "li": the properties of a picked entity, also inside blocks and external references, with its
+// layer's and the holding reference's in a dialog.
+void PrikazLi();
+
 // "pokus": registered for trying things out; returns at once.
 void PrikazPokus();
