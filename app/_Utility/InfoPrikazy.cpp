@@ -45,9 +45,8 @@ void PrikazLi() {
             return;
         }
         // A pick that found nothing inside leaves the reference itself.
-        if (pVnorena == pReference || pVnorena->objectId() == pReference->objectId()) {
-            if (pVnorena != pReference)
-                pVnorena->close();
+        if (pVnorena->objectId() == pReference->objectId()) {
+            pVnorena->close(); // opened a second time: closed once for that opening
         } else {
             pEntita = pVnorena;
             pBlok = pReference;
