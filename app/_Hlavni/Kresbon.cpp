@@ -5,10 +5,16 @@
 #include "CVoxException.h"
 #include "CVoxNastav.h"
 #include "CKacena.h"
+#include "CVoxSpojUsecky.h"
 #include "DvojKlik.h"
+#include "GpsBody.h"
 #include "InfoPrikazy.h"
 #include "LispFunkce.h"
+#include "Modifikace.h"
+#include "OstatniPrikazy.h"
 #include "Ramecek.h"
+#include "RotaceTextu.h"
+#include "TextovePrikazy.h"
 #include "VoxPrevod.h"
 #include "VyskyPrikazy.h"
 
@@ -37,14 +43,31 @@ constexpr Adesk::Int32 MODAL_PICKSET = ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET;
 // The commands of the group, in the order of registration. A command is listed here once its
 // body exists.
 const RadekPrikazu g_aPrikazy[] = {
+    {L"ca", L"ca", &ObalPrikazu<PrikazCa>, MODAL_PICKSET},
+    {L"ra", L"ra", &ObalPrikazu<PrikazRa>, MODAL_PICKSET},
+    {L"rak", L"rak", &ObalPrikazu<PrikazRak>, MODAL_PICKSET},
+    {L"mat", L"mat", &ObalPrikazu<PrikazMat>, MODAL_PICKSET},
+    {L"z0", L"jur", &ObalPrikazu<PrikazZ0>, MODAL_PICKSET},
+    {L"kub", L"kub", &ObalPrikazu<PrikazKub>, MODAL_PICKSET},
+    {L"tv", L"tv", &ObalPrikazu<PrikazTv>, MODAL_PICKSET},
+    {L"ss", L"ss", &ObalPrikazu<PrikazSs>, MODAL_PICKSET},
+    {L"ssa", L"ssa", &ObalPrikazu<PrikazSsa>, MODAL_PICKSET},
     {L"lt1", L"lt1", &ObalPrikazu<PrikazLt1>, MODAL_PICKSET},
+    {L"mtcf", L"mtcf", &ObalPrikazu<PrikazMtcf>, MODAL_PICKSET},
+    {L"sp", L"sp", &ObalPrikazu<PrikazSp>, MODAL_PICKSET},
     {L"kac", L"kac", &ObalPrikazu<PrikazKac>, MODAL_PICKSET},
     {L"kace", L"kace", &ObalPrikazu<PrikazKace>, MODAL_PICKSET},
+    {L"ed", L"ed", &ObalPrikazu<PrikazEd>, MODAL_PICKSET},
+    {L"cmm", L"cmm", &ObalPrikazu<PrikazCmm>, MODAL_PICKSET},
     {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
     {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
+    {L"li", L"li", &ObalPrikazu<PrikazLi>, MODAL_PICKSET},
+    {L"pro", L"pro", &ObalPrikazu<PrikazPro>, MODAL_PICKSET},
+    {L"nactiGPS", L"nactiGPS", &ObalPrikazu<PrikazNactiGps>, MODAL_PICKSET},
     {L"preved", L"preved", &ObalPrikazu<PrikazPreved>, MODAL_PICKSET},
     {L"ram", L"ram", &ObalPrikazu<PrikazRam>, ACRX_CMD_MODAL},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
+    {L"vypisent", L"vypisent", &ObalPrikazu<PrikazVypisEnt>, MODAL_PICKSET},
 };
 
 // The AutoLISP functions: a name and a handler; the index is the function code.

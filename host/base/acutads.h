@@ -11,6 +11,9 @@ int acutRelRb(resbuf* rb);
 int acutNewString(const ACHAR* src, ACHAR*& dest);
 int acutUpdString(const ACHAR* src, ACHAR*& dest);
 int acutDelString(ACHAR*& str);
+// The point at distance dist from pt in the direction angle (radians) of the XY plane; the Z of
+// pt is kept (acutgeom.cpp).
+int acutPolar(const ads_point pt, ads_real angle, ads_real dist, ads_point result);
 
 namespace khost {
 

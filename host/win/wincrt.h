@@ -126,6 +126,9 @@ const char* _khost_locale_name(_locale_t locale);
 errno_t _wcsupr_s_l(wchar_t* str, size_t numberOfElements, _locale_t locale);
 errno_t _wcslwr_s_l(wchar_t* str, size_t numberOfElements, _locale_t locale);
 errno_t _wcsupr_s(wchar_t* str, size_t numberOfElements);
+// Unbounded, in place; the string itself is returned (null for a null string) (wincrt_case.cpp).
+wchar_t* _wcsupr_l(wchar_t* str, _locale_t locale);
+wchar_t* _wcslwr_l(wchar_t* str, _locale_t locale);
 errno_t _wcslwr_s(wchar_t* str, size_t numberOfElements);
 errno_t _strupr_s(char* str, size_t numberOfElements);
 errno_t _strlwr_s(char* str, size_t numberOfElements);
