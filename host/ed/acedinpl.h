@@ -8,10 +8,27 @@ class AcDbMText;
 class AcDbText;
 class AcDbObjectIdArray;
 
-// Options of the multi-line editor; this host has none to offer.
+// Options of the multi-line editor; this host keeps them and asks on the command line anyway.
 class AcEdInplaceTextEditorSettings {
 public:
+    enum EntityType { kDefault = 0, kTableCell = 1, kMultiAttribute = 2 };
+    enum EditFlags { kForceOpaqueBackground = 1, kSelectAll = 2, kCursorAtEnd = 4 };
     virtual ~AcEdInplaceTextEditorSettings() = default;
+
+    int editFlags() const { return m_flags; }
+    bool setEditFlags(int flags) {
+        m_flags = flags;
+        return true;
+    }
+    EntityType sourceEntityType() const { return m_type; }
+    bool setSourceEntityType(EntityType type) {
+        m_type = type;
+        return true;
+    }
+
+private:
+    int m_flags = 0;
+    EntityType m_type = kDefault;
 };
 
 class AcEdInplaceTextEditor {

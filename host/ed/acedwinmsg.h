@@ -9,6 +9,8 @@
 // window through the registered window-message filters; a filter that returns true consumes it.
 #pragma once
 
+#include "acedinpl.h"
+
 #include "acadstrc.h"
 #include "acedads.h"
 #include "afxwin.h"
@@ -35,40 +37,6 @@ BOOL acedCoordFromPixelToWorld(const CPoint& ptIn, ads_point ptOut);
 BOOL acedCoordFromPixelToWorld(int windnum, CPoint ptIn, ads_point ptOut);
 // The reverse: the pixel of a point in display coordinates (rounded).
 BOOL acedCoordFromWorldToPixel(int windnum, const ads_point ptIn, CPoint& ptOut);
-
-// The settings of one in-place edit.
-class AcEdInplaceTextEditorSettings {
-public:
-    enum EntityType { kDefault = 0, kTableCell = 1, kMultiAttribute = 2 };
-    enum EditFlags { kForceOpaqueBackground = 1, kSelectAll = 2, kCursorAtEnd = 4 };
-
-    int editFlags() const { return m_flags; }
-    bool setEditFlags(int flags) {
-        m_flags = flags;
-        return true;
-    }
-    EntityType sourceEntityType() const { return m_type; }
-    bool setSourceEntityType(EntityType type) {
-        m_type = type;
-        return true;
-    }
-
-private:
-    int m_flags = 0;
-    EntityType m_type = kDefault;
-};
-
-// The in-place text editor: on the command line it shows the current text and asks for the
-// new one ("In-place text <current>: ", the whole line is the answer); Enter keeps the text, Esc
-// cancels. The text (open for write) is changed when a new text was given.
-class AcEdInplaceTextEditor {
-public:
-    enum ExitStatus { kExitQuit = 0, kExitCancel = 1, kExitError = 2 };
-    static ExitStatus invoke(AcDbText* pText,
-                             const AcEdInplaceTextEditorSettings* pSettings = nullptr);
-    static ExitStatus invoke(AcDbMText* pMText,
-                             const AcEdInplaceTextEditorSettings* pSettings = nullptr);
-};
 
 // Locks the document of an object or a database for write while it lives.
 class AcAxDocLock {

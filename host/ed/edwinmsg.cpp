@@ -70,22 +70,6 @@ void cmdDblClick() {
         acutPrintf(L"\nDouble-click left to the host.");
 }
 
-// The answer of the editor: true with a new text, false when the text stays.
-bool askText(const ACHAR* current, std::wstring& result, AcEdInplaceTextEditor::ExitStatus& st) {
-    std::wstring prompt = L"\nIn-place text <";
-    prompt += current ? current : L"";
-    prompt += L">: ";
-    std::vector<ACHAR> buf(8192, 0);
-    const int rc = acedGetString(1, prompt.c_str(), buf.data(), buf.size());
-    if (rc != RTNORM) {
-        st = AcEdInplaceTextEditor::kExitCancel;
-        return false;
-    }
-    st = AcEdInplaceTextEditor::kExitQuit;
-    result = buf.data();
-    return !result.empty();
-}
-
 } // namespace
 
 bool acedRegisterFilterWinMsg(const AcedFilterWinMsgFn pfn) {
@@ -129,33 +113,6 @@ BOOL acedCoordFromWorldToPixel(int, const ads_point ptIn, CPoint& ptOut) {
     ptOut.x = static_cast<LONG>(std::lround(px));
     ptOut.y = static_cast<LONG>(std::lround(py));
     return TRUE;
-}
-
-AcEdInplaceTextEditor::ExitStatus
-AcEdInplaceTextEditor::invoke(AcDbText* pText, const AcEdInplaceTextEditorSettings*) {
-    if (!pText)
-        return kExitError;
-    ExitStatus st = kExitQuit;
-    std::wstring text;
-    if (askText(pText->textStringConst(), text, st) &&
-        pText->setTextString(text.c_str()) != Acad::eOk)
-        return kExitError;
-    return st;
-}
-
-AcEdInplaceTextEditor::ExitStatus
-AcEdInplaceTextEditor::invoke(AcDbMText* pMText, const AcEdInplaceTextEditorSettings*) {
-    if (!pMText)
-        return kExitError;
-    ExitStatus st = kExitQuit;
-    std::wstring text;
-    ACHAR* current = pMText->contents();
-    const std::wstring old = current ? current : L"";
-    if (current)
-        acutDelString(current);
-    if (askText(old.c_str(), text, st) && pMText->setContents(text.c_str()) != Acad::eOk)
-        return kExitError;
-    return st;
 }
 
 AcAxDocLock::AcAxDocLock() {

@@ -108,7 +108,7 @@ TEST_F(Dvojklik, KlikyProHostitele) {
     MSG msg{};
     msg.message = WM_LBUTTONDOWN;
     EXPECT_FALSE(FiltrDvojkliku(&msg));
-    EXPECT_FALSE(has(L"In-place text"));
+    EXPECT_FALSE(has(L"Edit text"));
     EXPECT_FALSE(has(L"výjimku"));
 }
 
@@ -149,14 +149,14 @@ TEST_F(Dvojklik, AtributyPodleNastaveni) {
     EXPECT_FALSE(Klik(101, 101));
     EXPECT_EQ(Atribut(idRef, L"B"), L"jedna");
     EXPECT_TRUE(Klik(101, 150, L"nový text\n"));
-    EXPECT_TRUE(has(L"In-place text <dvě>: "));
+    EXPECT_TRUE(has(L"Edit text <dvě>: "));
     EXPECT_EQ(Atribut(idRef, L"C"), L"nový text");
 
     // Neither flag: nothing is edited.
     g_pNastaveni->m_nAttEditMLine = 0;
     EXPECT_FALSE(Klik(101, 150));
     EXPECT_FALSE(Klik(101, 101));
-    EXPECT_FALSE(has(L"In-place text"));
+    EXPECT_FALSE(has(L"Edit text"));
 
     // Single-line attributes only.
     g_pNastaveni->m_nAttEditSingle = 1;
