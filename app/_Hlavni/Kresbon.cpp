@@ -3,6 +3,7 @@
 #include "Kresbon.h"
 
 #include "CVoxException.h"
+#include "CVoxKoty.h"
 #include "CVoxNastav.h"
 #include "InfoPrikazy.h"
 
@@ -31,6 +32,8 @@ constexpr Adesk::Int32 MODAL_PICKSET = ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET;
 // The commands of the group, in the order of registration. A command is listed here once its
 // body exists.
 const RadekPrikazu g_aPrikazy[] = {
+    {L"ko", L"ko", &ObalPrikazu<&CVoxKoty::Ko>, MODAL_PICKSET},
+    {L"kod", L"kod", &ObalPrikazu<&CVoxKoty::Kod>, MODAL_PICKSET},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
 };
 

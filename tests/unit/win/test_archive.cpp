@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -180,7 +181,7 @@ TEST(Archive, RunningOutOfDataThrowsEndOfFile) {
     }
 }
 
-class Files : public ::testing::Test {
+class ArchiveFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         char tmpl[] = "/tmp/kresbon-archive-XXXXXX";
@@ -194,7 +195,7 @@ protected:
     std::string m_dir;
 };
 
-TEST_F(Files, ArchiveThroughAFileWithASmallBuffer) {
+TEST_F(ArchiveFiles, ArchiveThroughAFileWithASmallBuffer) {
     const std::wstring p = path("a.bin");
     {
         CFile f;
@@ -220,7 +221,7 @@ TEST_F(Files, ArchiveThroughAFileWithASmallBuffer) {
     EXPECT_EQ(s, L"konec");
 }
 
-TEST_F(Files, OpenFailuresGiveTheirCause) {
+TEST_F(ArchiveFiles, OpenFailuresGiveTheirCause) {
     CFile f;
     CFileException e;
     EXPECT_FALSE(f.Open(path("chybi.bin").c_str(), CFile::modeRead, &e));
@@ -236,7 +237,7 @@ TEST_F(Files, OpenFailuresGiveTheirCause) {
     }
 }
 
-TEST_F(Files, MoveFileReplacesOnlyWhenAsked) {
+TEST_F(ArchiveFiles, MoveFileReplacesOnlyWhenAsked) {
     const std::wstring a = path("a.txt");
     const std::wstring b = path("b.txt");
     std::ofstream(m_dir + "/a.txt") << "new";
