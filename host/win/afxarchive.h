@@ -111,6 +111,9 @@ class CException : public CObject {
     DECLARE_DYNAMIC(CException)
 public:
     explicit CException(BOOL bAutoDelete = TRUE) : m_bAutoDelete(bAutoDelete) {}
+    // Exceptions may also be thrown and caught by value (an extension: the class library throws
+    // them from the heap only).
+    CException(const CException& e) : CObject(), m_bAutoDelete(e.m_bAutoDelete) {}
     // Frees an exception that was thrown from the heap.
     void Delete();
     // The message of the exception; FALSE when it has none.

@@ -181,6 +181,22 @@ TEST(Archive, RunningOutOfDataThrowsEndOfFile) {
     }
 }
 
+TEST(Archive, ExceptionsCarryTheirMessage) {
+    try {
+        throw CFileException(CFileException::diskFull, 28, L"a.kvp");
+    } catch (const CException& e) {
+        wchar_t text[100];
+        EXPECT_TRUE(e.GetErrorMessage(text, 100));
+        EXPECT_STREQ(text, L"The disk is full. (a.kvp)");
+        EXPECT_TRUE(e.IsKindOf(RUNTIME_CLASS(CFileException)));
+        EXPECT_FALSE(e.IsKindOf(RUNTIME_CLASS(CArchiveException)));
+    }
+    CArchiveException e(CArchiveException::endOfFile);
+    wchar_t shortText[8];
+    EXPECT_TRUE(e.GetErrorMessage(shortText, 8));
+    EXPECT_STREQ(shortText, L"An unex");
+}
+
 class ArchiveFiles : public ::testing::Test {
 protected:
     void SetUp() override {
