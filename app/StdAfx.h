@@ -3,6 +3,7 @@
 
 #include "windows.h"
 #include "afx.h"
+#include "afxwin.h"
 #include "adsw.h"
 #include "wincrt.h"
 

@@ -5,7 +5,10 @@
 #include "CVoxException.h"
 #include "CVoxKoty.h"
 #include "CVoxNastav.h"
+#include "CKacena.h"
 #include "InfoPrikazy.h"
+#include "LispFunkce.h"
+#include "VyskyPrikazy.h"
 
 namespace {
 
@@ -32,6 +35,10 @@ constexpr Adesk::Int32 MODAL_PICKSET = ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET;
 // The commands of the group, in the order of registration. A command is listed here once its
 // body exists.
 const RadekPrikazu g_aPrikazy[] = {
+    {L"kac", L"kac", &ObalPrikazu<PrikazKac>, MODAL_PICKSET},
+    {L"kace", L"kace", &ObalPrikazu<PrikazKace>, MODAL_PICKSET},
+    {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
+    {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
     {L"ko", L"ko", &ObalPrikazu<&CVoxKoty::Ko>, MODAL_PICKSET},
     {L"kod", L"kod", &ObalPrikazu<&CVoxKoty::Kod>, MODAL_PICKSET},
     {L"pokus", L"pokus", &ObalPrikazu<PrikazPokus>, MODAL_PICKSET},
@@ -42,8 +49,27 @@ struct RadekFunkce {
     const ACHAR* sJmeno;
     int (*pFce)();
 };
-const RadekFunkce* g_aFunkce = nullptr;
-constexpr int POCET_FUNKCI = 0;
+const RadekFunkce g_aFunkce[] = {
+    {L"tebu_ulozdox_int", &LispUlozInt},
+    {L"tebu_ulozdox_string", &LispUlozString},
+    {L"tebu_ulozdox_point", &LispUlozBod},
+    {L"tebu_ulozdox_real", &LispUlozReal},
+    {L"tebu_nactizx_int", &LispNactiInt},
+    {L"tebu_nactizx_string", &LispNactiString},
+    {L"tebu_nactizx_point", &LispNactiBod},
+    {L"tebu_nactizx_real", &LispNactiReal},
+    {L"tebu_zmen_hladinu_entity", &LispZmenHladinuEntity},
+    {L"tebu_nastav_hladinu", &LispNastavHladinu},
+    {L"tebu_nastav_textstyl", &LispNastavTextStyl},
+    {L"tebu_nastav_mleaderstyl", &LispNastavMLeaderStyl},
+    {L"tebu_nastav_dimstyl", &LispNastavKotStyl},
+    {L"tebu_nacti_cestu", &LispNactiCestu},
+    {L"tebu_nastav_uziv_hladinu", &LispNastavUzivHladinu},
+    {L"tebu_is_debug", &LispJeDebug},
+    {L"tebu_nastaveni", &LispNastaveni},
+};
+constexpr int POCET_FUNKCI = static_cast<int>(sizeof(g_aFunkce) / sizeof(g_aFunkce[0]));
+static_assert(POCET_FUNKCI == 17);
 
 AcEdCommandStack* ZasobnikPrikazu() {
     return AcEdCommandStack::cast(acrxSysRegistry()->at(ACRX_COMMAND_DOCK));
@@ -114,8 +140,16 @@ AcRx::AppRetCode CKresbonApp::On_kUnloadDwgMsg(void* pkt) {
 AcRx::AppRetCode CKresbonApp::On_kInvkSubrMsg(void* pkt) {
     AcRx::AppRetCode nVysledek = AcRxArxApp::On_kInvkSubrMsg(pkt);
     const int nKod = acedGetFunCode();
-    if (nKod >= 0 && nKod < POCET_FUNKCI)
-        g_aFunkce[nKod].pFce();
+    if (nKod >= 0 && nKod < POCET_FUNKCI) {
+        // An exception the function does not handle is reported here; the call still gives
+        // the LISP value nil.
+        try {
+            g_aFunkce[nKod].pFce();
+        } catch (const std::exception& e) {
+            ZobrazVyjimku(e);
+            acedRetNil();
+        }
+    }
     return nVysledek;
 }
 

@@ -162,6 +162,8 @@ int ZmenTS_DS_MLS::operator()(AcDbEntity* pEnt) {
         Zamen(m_tabulky.pTextStyly, pMText->textStyle(),
               [&](AcDbObjectId id) { return pMText->setTextStyle(id); });
     } else if (AcDbDimension* pKota = AcDbDimension::cast(pEnt)) {
+        Zamen(m_tabulky.pKotTextStyly, pKota->dimtxsty(),
+              [&](AcDbObjectId id) { return pKota->setDimtxsty(id); });
         Zamen(m_tabulky.pKotStyly, pKota->dimensionStyle(),
               [&](AcDbObjectId id) { return pKota->setDimensionStyle(id); });
     }

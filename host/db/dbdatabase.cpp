@@ -122,10 +122,22 @@ void setDatabaseFilename(AcDbDatabase* db, const std::wstring& fileName) {
     db->impl().fileName = fileName;
 }
 
+namespace {
+void upperInPlace(std::wstring& k) {
+    for (wchar_t& c : k) {
+        if (c < 0x80) {
+            if (c >= L'a' && c <= L'z')
+                c = static_cast<wchar_t>(c - L'a' + L'A');
+        } else {
+            c = static_cast<wchar_t>(u_toupper(static_cast<UChar32>(c)));
+        }
+    }
+}
+} // namespace
+
 std::wstring nameKey(const ACHAR* name) {
     std::wstring k = name ? name : L"";
-    for (wchar_t& c : k)
-        c = static_cast<wchar_t>(u_toupper(static_cast<UChar32>(c)));
+    upperInPlace(k);
     return k;
 }
 
@@ -167,7 +179,11 @@ AcDbObjectId findRecord(AcDbDatabase* db, DbRole table, const ACHAR* name) {
     if (!t || !name)
         return AcDbObjectId::kNull;
     auto& idx = DbAccess::index(t);
-    auto it = idx.find(nameKey(name));
+    // Asked for every entity a drawing reads: the key is made in a buffer that keeps its room.
+    thread_local std::wstring key;
+    key.assign(name);
+    upperInPlace(key);
+    auto it = idx.find(key);
     return it == idx.end() ? AcDbObjectId::kNull : AcDbObjectId(it->second);
 }
 
@@ -195,7 +211,7 @@ void resolveRoles(AcDbDatabase* db) {
     };
     forEachObject(db, [&](AcDbObjectId id) {
         AcDbObject* o = id.stub()->object;
-        if (stubErased(id.stub()))
+        if (stubErased(id.stub()) || AcDbEntity::cast(o))
             return;
         if (AcDbBlockTable::cast(o))
             set(DbRole::BlockTable, id.stub());

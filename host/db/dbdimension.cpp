@@ -125,7 +125,39 @@ Acad::ErrorStatus AcDbDimension::setDimBlockId(const AcDbObjectId& id) {
     return Acad::eOk;
 }
 
+namespace {
+
+// The dimension's overrides of its style's variables: the extended data of "ACAD" holds
+// "DSTYLE" followed by { code, value, code, value ... }. The value of an override of `code`
+// (an element of the chain), or null.
+const resbuf* findOverride(const resbuf* chain, int code) {
+    const resbuf* rb = chain;
+    while (rb && !(rb->restype == 1000 && std::wcscmp(rb->resval.rstring, L"DSTYLE") == 0))
+        rb = rb->rbnext;
+    if (!rb || !(rb = rb->rbnext) || rb->restype != 1002)
+        return nullptr;
+    for (rb = rb->rbnext; rb && rb->restype == 1070 && rb->rbnext; rb = rb->rbnext->rbnext)
+        if (rb->resval.rint == code)
+            return rb->rbnext;
+    return nullptr;
+}
+
+struct RbChain {
+    resbuf* head;
+    explicit RbChain(resbuf* h) : head(h) {}
+    ~RbChain() { acutRelRb(head); }
+    RbChain(const RbChain&) = delete;
+    RbChain& operator=(const RbChain&) = delete;
+};
+
+} // namespace
+
 double AcDbDimension::styleReal(int c) const {
+    {
+        RbChain acad(xData(L"ACAD"));
+        if (const resbuf* v = findOverride(acad.head, c); v && v->restype == 1040)
+            return v->resval.rreal;
+    }
     AcDbDatabase* db = lookupDatabase(this);
     AcDbObjectId sid(m_style);
     if (sid.isNull() && db)
@@ -138,6 +170,12 @@ double AcDbDimension::styleReal(int c) const {
     return 0.0;
 }
 int AcDbDimension::styleInt(int c) const {
+    {
+        RbChain acad(xData(L"ACAD"));
+        if (const resbuf* v = findOverride(acad.head, c);
+            v && (v->restype == 1070 || v->restype == 1071))
+            return v->restype == 1070 ? v->resval.rint : static_cast<int>(v->resval.rlong);
+    }
     AcDbDatabase* db = lookupDatabase(this);
     AcDbObjectId sid(m_style);
     if (sid.isNull() && db)
@@ -149,8 +187,63 @@ int AcDbDimension::styleInt(int c) const {
             return static_cast<int>(d.value);
     return 0;
 }
+
+AcDbObjectId AcDbDimension::dimtxsty() const {
+    return styleId(340);
+}
+
+Acad::ErrorStatus AcDbDimension::setDimtxsty(AcDbObjectId textStyleId) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (textStyleId.isNull())
+        return Acad::eNullObjectId;
+    ACHAR hex[20];
+    textStyleId.handle().getIntoAsciiBuffer(hex, 20);
+    // Rebuilds "ACAD": what was before "DSTYLE", the overrides with this one set, what followed.
+    RbChain old(xData(L"ACAD"));
+    resbuf* out = acutBuildList(1001, L"ACAD", RTNONE);
+    resbuf* tail = out;
+    auto add = [&tail](resbuf* rb) { tail = tail->rbnext = rb; };
+    const resbuf* rb = old.head ? old.head->rbnext : nullptr;
+    for (; rb && !(rb->restype == 1000 && std::wcscmp(rb->resval.rstring, L"DSTYLE") == 0);
+         rb = rb->rbnext)
+        add(khost::rbCopy(rb));
+    add(acutBuildList(1000, L"DSTYLE", RTNONE));
+    add(acutBuildList(1002, L"{", RTNONE));
+    if (rb && (rb = rb->rbnext) && rb->restype == 1002) {
+        for (rb = rb->rbnext; rb && rb->restype == 1070 && rb->rbnext; rb = rb->rbnext->rbnext) {
+            if (rb->resval.rint == 340)
+                continue;
+            add(khost::rbCopy(rb));
+            add(khost::rbCopy(rb->rbnext));
+        }
+        if (rb && rb->restype == 1002)
+            rb = rb->rbnext; // the closing brace
+    }
+    add(acutBuildList(1070, 340, RTNONE));
+    resbuf* h = acutNewRb(1005);
+    khost::rbSetString(h, hex);
+    add(h);
+    add(acutBuildList(1002, L"}", RTNONE));
+    for (; rb; rb = rb->rbnext)
+        add(khost::rbCopy(rb));
+    Acad::ErrorStatus es = setXData(out);
+    acutRelRb(out);
+    if (es != Acad::eOk)
+        return es;
+    return changed();
+}
+
 AcDbObjectId AcDbDimension::styleId(int c) const {
     AcDbDatabase* db = lookupDatabase(this);
+    {
+        RbChain acad(xData(L"ACAD"));
+        if (const resbuf* v = findOverride(acad.head, c); v && v->restype == 1005 && db) {
+            AcDbObjectId id;
+            if (db->getAcDbObjectId(id, false, AcDbHandle(v->resval.rstring)) == Acad::eOk)
+                return id;
+        }
+    }
     AcDbObjectId sid(m_style);
     if (sid.isNull() && db)
         sid = db->dimstyle();

@@ -40,6 +40,11 @@ public:
     // The dimension style (the null id stands for the database's current one).
     AcDbObjectId dimensionStyle() const;
     Acad::ErrorStatus setDimensionStyle(AcDbObjectId dimStyleId);
+    // The text style of the dimension's text: its override of DIMTXSTY, else the style's.
+    AcDbObjectId dimtxsty() const;
+    // Overrides DIMTXSTY for this dimension (kept as the host keeps overrides: extended data of
+    // "ACAD", "DSTYLE" { 1070 340, 1005 handle }).
+    Acad::ErrorStatus setDimtxsty(AcDbObjectId textStyleId);
     // Takes the dimension style's data: the dimension uses that style.
     Acad::ErrorStatus setDimstyleData(AcDbObjectId dimStyleId);
     Acad::ErrorStatus setDimstyleData(const AcDbDimStyleTableRecord* pNewData);

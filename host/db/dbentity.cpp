@@ -2,6 +2,7 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbent_complex.h"
 #include "dbents.h"
 
 ACRX_DEFINE_MEMBERS_DXF(AcDbEntity, AcDbObject, L"")
@@ -41,7 +42,17 @@ AcDbObjectId AcDbEntity::layerId() const {
     return AcDbObjectId(m_layer);
 }
 
-Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* newVal, bool, bool) {
+namespace {
+// The vertices and end marker of a polyline (sub-entities that share their owner's properties;
+// the attributes of a block reference have their own): fn is applied to each.
+template <class F> void forVertexSubents(const AcDbEntity* owner, F fn) {
+    for (AcDbObjectId id : khost::subEntityIds(owner))
+        if (auto* sub = AcDbEntity::cast(khost::peekObject(id)); sub && !AcDbAttribute::cast(sub))
+            fn(sub);
+}
+} // namespace
+
+Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* newVal, bool doSubents, bool) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     AcDbDatabase* db = lookupDatabase(this);
@@ -51,9 +62,11 @@ Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* newVal, bool, bool) {
     if (id.isNull())
         return Acad::eKeyNotFound;
     m_layer = id.stub();
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_layer = m_layer; });
     return Acad::eOk;
 }
-Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId newVal, bool, bool) {
+Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId newVal, bool doSubents, bool) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     if (!AcDbLayerTableRecord::cast(peekObject(newVal)) || newVal.isErased())
@@ -61,6 +74,8 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId newVal, bool, bool) {
     if (database() && newVal.database() != database())
         return Acad::eWrongDatabase;
     m_layer = newVal.stub();
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_layer = m_layer; });
     return Acad::eOk;
 }
 
@@ -73,18 +88,22 @@ Adesk::UInt16 AcDbEntity::colorIndex() const {
 AcCmEntityColor AcDbEntity::entityColor() const {
     return m_color;
 }
-Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool) {
+Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     m_color = color;
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_color = m_color; });
     return Acad::eOk;
 }
-Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color, bool) {
+Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     if (color > 256)
         return Acad::eInvalidInput;
     m_color.setColorIndex(static_cast<Adesk::Int16>(color));
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_color = m_color; });
     return Acad::eOk;
 }
 
@@ -100,7 +119,7 @@ Acad::ErrorStatus AcDbEntity::linetype(AcString& name) const {
 AcDbObjectId AcDbEntity::linetypeId() const {
     return AcDbObjectId(m_linetype);
 }
-Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* newVal, bool) {
+Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* newVal, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     AcDbDatabase* db = lookupDatabase(this);
@@ -110,9 +129,11 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* newVal, bool) {
     if (id.isNull())
         return Acad::eKeyNotFound;
     m_linetype = id.stub();
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_linetype = m_linetype; });
     return Acad::eOk;
 }
-Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId newVal, bool) {
+Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId newVal, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     if (!AcDbLinetypeTableRecord::cast(peekObject(newVal)) || newVal.isErased())
@@ -120,37 +141,45 @@ Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId newVal, bool) {
     if (database() && newVal.database() != database())
         return Acad::eWrongDatabase;
     m_linetype = newVal.stub();
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_linetype = m_linetype; });
     return Acad::eOk;
 }
 double AcDbEntity::linetypeScale() const {
     return m_ltscale;
 }
-Acad::ErrorStatus AcDbEntity::setLinetypeScale(double v, bool) {
+Acad::ErrorStatus AcDbEntity::setLinetypeScale(double v, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     if (!(v > 0.0))
         return Acad::eInvalidInput;
     m_ltscale = v;
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_ltscale = m_ltscale; });
     return Acad::eOk;
 }
 AcDb::LineWeight AcDbEntity::lineWeight() const {
     return static_cast<AcDb::LineWeight>(m_lineweight);
 }
-Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight v, bool) {
+Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight v, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     if (!validLineWeight(v))
         return Acad::eInvalidInput;
     m_lineweight = static_cast<Adesk::Int16>(v);
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_lineweight = m_lineweight; });
     return Acad::eOk;
 }
 AcDb::Visibility AcDbEntity::visibility() const {
     return static_cast<AcDb::Visibility>(m_visibility);
 }
-Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool) {
+Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool doSubents) {
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
     m_visibility = static_cast<Adesk::UInt8>(v);
+    if (doSubents)
+        forVertexSubents(this, [&](AcDbEntity* e) { e->m_visibility = m_visibility; });
     return Acad::eOk;
 }
 

@@ -1,6 +1,8 @@
 // The DXF filer, the fields of AcDbObject, the result-buffer filer and the registry of classes.
 #include "dbimpl.h"
 
+#include "dbfast.h"
+
 #include "acutads.h"
 #include "dbents.h"
 #include "dblayout.h"
@@ -9,6 +11,9 @@
 #include "gevec2d.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <cwchar>
 #include <cwctype>
 
 ACRX_DEFINE_MEMBERS_DXF(AcDbDxfFiler, AcRxObject, L"")
@@ -26,7 +31,7 @@ resbuf makeRb(int code) {
 } // namespace
 
 #define KHOST_CHECK_KIND(CODE, KIND)                                                               \
-    if (rbKind(CODE) != (KIND)) {                                                                  \
+    if (rbKindOf(CODE) != (KIND)) {                                                                \
         setFilerStatus(Acad::eInvalidDxfCode);                                                     \
         return Acad::eInvalidDxfCode;                                                              \
     }
@@ -68,8 +73,16 @@ Acad::ErrorStatus AcDbDxfFiler::writeInt64(AcDb::DxfCode code, Adesk::Int64 v) {
     return writeResBuf(rb);
 }
 Acad::ErrorStatus AcDbDxfFiler::writeHandle(AcDb::DxfCode code, const AcDbHandle& h) {
-    std::wstring text = handleText(h.value());
-    return writeString(code, text.c_str());
+    // Upper-case hexadecimal without leading zeros, as handleText has it.
+    ACHAR text[17];
+    ACHAR* p = text + 16;
+    *p = 0;
+    std::uint64_t v = h.value();
+    do {
+        *--p = L"0123456789ABCDEF"[v & 15];
+        v >>= 4;
+    } while (v);
+    return writeString(code, p);
 }
 Acad::ErrorStatus AcDbDxfFiler::writeDouble(AcDb::DxfCode code, double v, int) {
     KHOST_CHECK_KIND(code, RbKind::Real)
@@ -118,7 +131,7 @@ bool AcDbDxfFiler::atSubclassData(const ACHAR* subClassName) {
         return false;
     bool match =
         rb.restype == AcDb::kDxfSubclass && nameKey(rb.resval.rstring) == nameKey(subClassName);
-    rbFreeValue(&rb);
+    rbReleaseValue(rb);
     if (!match)
         pushBackItem();
     return match;
@@ -128,7 +141,7 @@ bool AcDbDxfFiler::atExtendedData() {
     if (readResBuf(&rb) != Acad::eOk)
         return true;
     bool at = rb.restype == AcDb::kDxfRegAppName;
-    rbFreeValue(&rb);
+    rbReleaseValue(rb);
     pushBackItem();
     return at;
 }
@@ -136,12 +149,43 @@ bool AcDbDxfFiler::atEndOfObject() {
     resbuf rb{};
     if (readResBuf(&rb) != Acad::eOk)
         return true;
-    rbFreeValue(&rb);
+    rbReleaseValue(rb);
     pushBackItem();
     return false;
 }
 
 namespace khost {
+
+namespace {} // namespace
+
+RbKind rbKindOf(int code) {
+    constexpr int kFirst = -10, kLast = 1100;
+    static const auto table = [] {
+        std::array<RbKind, kLast - kFirst + 1> t{};
+        for (int c = kFirst; c <= kLast; ++c)
+            t[static_cast<std::size_t>(c - kFirst)] = rbKind(c);
+        return t;
+    }();
+    return code >= kFirst && code <= kLast ? table[static_cast<std::size_t>(code - kFirst)]
+                                           : rbKind(code);
+}
+
+void rbReleaseValue(resbuf& rb) {
+    switch (rbKindOf(rb.restype)) {
+    case RbKind::String:
+    case RbKind::Handle:
+        std::free(rb.resval.rstring);
+        rb.resval.rstring = nullptr;
+        break;
+    case RbKind::Binary:
+        std::free(rb.resval.rbinary.buf);
+        rb.resval.rbinary.buf = nullptr;
+        rb.resval.rbinary.clen = 0;
+        break;
+    default:
+        break;
+    }
+}
 
 namespace {
 
@@ -156,9 +200,19 @@ enum class Use : std::uint8_t {
 bool sameMarker(const ACHAR* a, const ACHAR* b) {
     if (!a || !b)
         return a == b;
-    for (; *a && *b; ++a, ++b)
+    for (; *a && *b; ++a, ++b) {
+        if (*a == *b)
+            continue;
+        if (*a < 0x80 && *b < 0x80) {
+            // ASCII letters differ only in case when they differ by bit 5.
+            wchar_t x = *a | 0x20, y = *b | 0x20;
+            if (x != y || x < L'a' || x > L'z')
+                return false;
+            continue;
+        }
         if (std::towupper(static_cast<wint_t>(*a)) != std::towupper(static_cast<wint_t>(*b)))
             return false;
+    }
     return *a == *b;
 }
 
@@ -171,16 +225,91 @@ bool isAppDataEnd(const resbuf& rb) {
            std::wcscmp(rb.resval.rstring, L"}") == 0;
 }
 
+// The value of from, with copies of its string or binary data, into to (as rbCopy, without a
+// result buffer of its own).
 void copyValue(resbuf& to, const resbuf& from) {
-    resbuf* c = rbCopy(&from);
-    to = *c;
+    to = from;
     to.rbnext = nullptr;
-    std::free(c);
+    switch (rbKindOf(from.restype)) {
+    case RbKind::String:
+    case RbKind::Handle:
+        if (const ACHAR* str = from.resval.rstring) {
+            std::size_t n = (std::wcslen(str) + 1) * sizeof(ACHAR);
+            to.resval.rstring = static_cast<ACHAR*>(std::memcpy(std::malloc(n), str, n));
+        }
+        break;
+    case RbKind::Binary: {
+        short n = from.resval.rbinary.clen;
+        to.resval.rbinary.buf = static_cast<char*>(std::malloc(n > 0 ? static_cast<size_t>(n) : 1));
+        if (n > 0 && from.resval.rbinary.buf)
+            std::memcpy(to.resval.rbinary.buf, from.resval.rbinary.buf, static_cast<size_t>(n));
+        break;
+    }
+    default:
+        break;
+    }
 }
+
+// Vectors that keep their room from one object to the next (objects are read one after another;
+// a nested read takes a vector of its own).
+template <class T> class VectorPool {
+public:
+    std::vector<T> take() {
+        if (m_free.empty())
+            return {};
+        std::vector<T> v = std::move(m_free.back());
+        m_free.pop_back();
+        return v;
+    }
+    void give(std::vector<T>&& v) {
+        v.clear();
+        if (m_free.size() < 4 && v.capacity() <= 4096)
+            m_free.push_back(std::move(v));
+    }
+
+private:
+    std::vector<std::vector<T>> m_free;
+};
 
 // A filer over the groups of one object, read whole from another filer, that records which
 // groups the classes use. A marker asked for by atSubclassData is also found behind groups and
 // subclasses that no class reads.
+struct KeptItem {
+    resbuf rb;
+    std::uint32_t section;
+    Use use;
+    bool kept; // decided by decideKept
+};
+struct KeptSection {
+    KeptSection(const ACHAR* n, std::uint16_t occ, std::size_t b)
+        : name(n), occurrence(occ), begin(b), end(b) {}
+    const ACHAR* name; // the marker's text (the item's), "" for the common part
+    std::uint16_t occurrence;
+    std::size_t begin, end;
+    // What the class writes in the section (for groups read by classes that do not say).
+    bool written = false;
+    std::uint16_t markersWritten = 0; // of this name, counted on the first section of a name
+    std::vector<std::wstring> apps;
+};
+// A code the class writes in a section.
+struct WrittenCode {
+    std::uint32_t section;
+    short code;
+};
+
+VectorPool<KeptItem>& itemPool() {
+    static VectorPool<KeptItem> pool;
+    return pool;
+}
+VectorPool<KeptSection>& sectionPool() {
+    static VectorPool<KeptSection> pool;
+    return pool;
+}
+VectorPool<WrittenCode>& codePool() {
+    static VectorPool<WrittenCode> pool;
+    return pool;
+}
+
 class KeepingFiler : public AcDbDxfFiler {
 public:
     ACRX_DECLARE_MEMBERS(KeepingFiler);
@@ -201,35 +330,35 @@ public:
         if (m_last < m_items.size())
             m_items[m_last].use = use;
     }
+    // As readResBuf, but the group is lent, not copied: valid until the filer is gone (a 2D point
+    // read with Z 0 is given in scratch). Null at the end of the object.
+    const resbuf* borrow(resbuf& scratch);
     // Moves what the classes left into the object's kept groups.
     void keepUnused(AcDbObject* obj);
 
+    // The survey's filer hands what the class writes here.
+    void surveyed(const resbuf& rb);
+
 private:
-    struct Item {
-        resbuf rb;
-        std::uint32_t section;
-        Use use;
-    };
-    struct Section {
-        Section(const ACHAR* n, std::uint16_t occ, std::size_t b)
-            : name(n), occurrence(occ), begin(b), end(b) {}
-        const ACHAR* name; // the marker's text (the item's), "" for the common part
-        std::uint16_t occurrence;
-        std::size_t begin, end;
-        // What the class writes in the section (for groups read by classes that do not say).
-        bool written = false;
-        std::vector<short> codes;
-        std::vector<std::wstring> apps;
-    };
+    using Item = KeptItem;
+    using Section = KeptSection;
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     void survey(const AcDbObject* obj);
-    bool decideKept(const AcDbObject* obj, std::vector<bool>& kept);
+    bool decideKept(const AcDbObject* obj);
+    bool writes(std::uint32_t section, short code) const {
+        for (const WrittenCode& w : m_codes)
+            if (w.section == section && w.code == code)
+                return true;
+        return false;
+    }
 
     AcDbDxfFiler* m_src;
     bool m_flattenZ;
-    std::vector<Item> m_items;
-    std::vector<Section> m_sections;
+    std::vector<Item> m_items = itemPool().take();
+    std::vector<Section> m_sections = sectionPool().take();
+    std::vector<WrittenCode> m_codes = codePool().take();
+    Section* m_current = nullptr; // the section the survey is in
     std::size_t m_pos = 0;
     std::size_t m_last = kNone;
     Use m_lastUse = Use::Unread;
@@ -250,7 +379,7 @@ KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
         }
         if (rb.restype == AcDb::kDxfRegAppName) {
             // The extended data is not part of the fields.
-            rbFreeValue(&rb);
+            rbReleaseValue(rb);
             source->pushBackItem();
             break;
         }
@@ -263,7 +392,8 @@ KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
             m_sections.back().end = m_items.size();
             m_sections.emplace_back(name, occurrence, m_items.size());
         }
-        m_items.push_back(Item{rb, static_cast<std::uint32_t>(m_sections.size() - 1), Use::Unread});
+        m_items.push_back(
+            Item{rb, static_cast<std::uint32_t>(m_sections.size() - 1), Use::Unread, false});
         rb = resbuf{};
     }
     m_sections.back().end = m_items.size();
@@ -271,7 +401,10 @@ KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
 
 KeepingFiler::~KeepingFiler() {
     for (Item& it : m_items)
-        rbFreeValue(&it.rb);
+        rbReleaseValue(it.rb);
+    itemPool().give(std::move(m_items));
+    sectionPool().give(std::move(m_sections));
+    codePool().give(std::move(m_codes));
 }
 
 Acad::ErrorStatus KeepingFiler::readResBuf(resbuf* pRb) {
@@ -279,13 +412,30 @@ Acad::ErrorStatus KeepingFiler::readResBuf(resbuf* pRb) {
         return Acad::eEndOfObject;
     Item& it = m_items[m_pos];
     copyValue(*pRb, it.rb);
-    if (m_flattenZ && rbKind(pRb->restype) == RbKind::Point && rbIs2d(*pRb))
+    if (m_flattenZ && rbKindOf(pRb->restype) == RbKind::Point && rbIs2d(*pRb))
         pRb->resval.rpoint[2] = 0.0;
     m_lastUse = it.use;
     if (it.use == Use::Unread)
         it.use = Use::Read;
     m_last = m_pos++;
     return Acad::eOk;
+}
+
+const resbuf* KeepingFiler::borrow(resbuf& scratch) {
+    if (m_pos >= m_items.size())
+        return nullptr;
+    Item& it = m_items[m_pos];
+    const resbuf* out = &it.rb;
+    if (m_flattenZ && rbKindOf(it.rb.restype) == RbKind::Point && rbIs2d(it.rb)) {
+        scratch = it.rb;
+        scratch.resval.rpoint[2] = 0.0;
+        out = &scratch;
+    }
+    m_lastUse = it.use;
+    if (it.use == Use::Unread)
+        it.use = Use::Read;
+    m_last = m_pos++;
+    return out;
 }
 
 Acad::ErrorStatus KeepingFiler::pushBackItem() {
@@ -311,62 +461,67 @@ bool KeepingFiler::atSubclassData(const ACHAR* subClassName) {
     return false;
 }
 
-// A filer that hands what a class writes to a function.
+// A filer that hands what a class writes to the keeping filer's survey.
 class SurveyFiler : public AcDbDxfFiler {
 public:
-    SurveyFiler(AcDbDxfFiler* like, std::function<void(const resbuf&)> onGroup)
-        : m_like(like), m_onGroup(std::move(onGroup)) {}
-    AcDb::FilerType filerType() const override { return m_like->filerType(); }
-    AcDbDatabase* database() const override { return m_like->database(); }
+    explicit SurveyFiler(KeepingFiler* keeping) : m_keeping(keeping) {}
+    AcDb::FilerType filerType() const override { return m_keeping->filerType(); }
+    AcDbDatabase* database() const override { return m_keeping->database(); }
     Acad::ErrorStatus readResBuf(resbuf*) override { return Acad::eNotApplicable; }
     Acad::ErrorStatus pushBackItem() override { return Acad::eNotApplicable; }
     bool atEOF() override { return true; }
     Acad::ErrorStatus writeResBuf(const resbuf& rb) override {
-        m_onGroup(rb);
+        m_keeping->surveyed(rb);
         return Acad::eOk;
     }
 
 private:
-    AcDbDxfFiler* m_like;
-    std::function<void(const resbuf&)> m_onGroup;
+    KeepingFiler* m_keeping;
 };
+
+void KeepingFiler::surveyed(const resbuf& rb) {
+    if (rb.restype == AcDb::kDxfSubclass) {
+        // The n-th marker of a name written goes with the n-th section of that name (the count
+        // is kept on the first of them; a name the file does not have matches nothing).
+        const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
+        m_current = nullptr;
+        Section* first = nullptr;
+        for (Section& sec : m_sections)
+            if (sec.occurrence == 1 && sameMarker(sec.name, name)) {
+                first = &sec;
+                break;
+            }
+        if (!first)
+            return;
+        std::uint16_t occurrence = ++first->markersWritten;
+        for (Section& sec : m_sections)
+            if (sec.occurrence == occurrence && sameMarker(sec.name, name)) {
+                m_current = &sec;
+                sec.written = true;
+                break;
+            }
+        return;
+    }
+    if (!m_current)
+        return;
+    if (isAppDataStart(rb))
+        m_current->apps.emplace_back(rb.resval.rstring);
+    auto index = static_cast<std::uint32_t>(m_current - m_sections.data());
+    if (!writes(index, rb.restype))
+        m_codes.push_back(WrittenCode{index, rb.restype});
+}
 
 // Notes, per section of the file, whether the classes write it and which codes and application
 // data they write in it.
 void KeepingFiler::survey(const AcDbObject* obj) {
-    std::vector<std::wstring> markers; // written so far
-    Section* current = &m_sections[0];
-    current->written = true;
-    SurveyFiler out(this, [&](const resbuf& rb) {
-        if (rb.restype == AcDb::kDxfSubclass) {
-            const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
-            std::uint16_t occurrence = 1;
-            for (const std::wstring& m : markers)
-                if (sameMarker(m.c_str(), name))
-                    ++occurrence;
-            markers.emplace_back(name);
-            current = nullptr;
-            for (Section& s : m_sections)
-                if (s.occurrence == occurrence && sameMarker(s.name, name)) {
-                    current = &s;
-                    s.written = true;
-                    break;
-                }
-            return;
-        }
-        if (!current)
-            return;
-        if (isAppDataStart(rb))
-            current->apps.emplace_back(rb.resval.rstring);
-        if (std::find(current->codes.begin(), current->codes.end(), rb.restype) ==
-            current->codes.end())
-            current->codes.push_back(rb.restype);
-    });
+    m_current = &m_sections[0];
+    m_current->written = true;
+    SurveyFiler out(this);
     obj->dxfOutFields(&out);
+    m_current = nullptr;
 }
 
-bool KeepingFiler::decideKept(const AcDbObject* obj, std::vector<bool>& kept) {
-    kept.assign(m_items.size(), false);
+bool KeepingFiler::decideKept(const AcDbObject* obj) {
     if (m_sections.size() < 2)
         return false; // data without subclass markers: all of it is the classes' business
     bool undecided = false;
@@ -394,26 +549,22 @@ bool KeepingFiler::decideKept(const AcDbObject* obj, std::vector<bool>& kept) {
                 continue;
             }
             // A marker: used when the class writes its subclass.
-            bool used = it.rb.restype == AcDb::kDxfSubclass
-                            ? sec.written
-                            : std::find(sec.codes.begin(), sec.codes.end(), it.rb.restype) !=
-                                  sec.codes.end();
+            bool used = it.rb.restype == AcDb::kDxfSubclass ? sec.written
+                                                            : writes(it.section, it.rb.restype);
             it.use = used ? Use::Used : Use::Unused;
         }
     }
     bool any = false;
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const Item& it = m_items[i];
+    for (Item& it : m_items) {
         // Entity names, types and the like are never fields.
-        kept[i] = it.rb.restype > 0 && (it.use == Use::Unread || it.use == Use::Unused);
-        any = any || kept[i];
+        it.kept = it.rb.restype > 0 && (it.use == Use::Unread || it.use == Use::Unused);
+        any = any || it.kept;
     }
     return any;
 }
 
 void KeepingFiler::keepUnused(AcDbObject* obj) {
-    std::vector<bool> kept;
-    if (!decideKept(obj, kept))
+    if (!decideKept(obj))
         return;
     auto groups = std::make_unique<KeptGroups>();
     // The section a kept group belongs to and the group it follows there: the last group of its
@@ -430,7 +581,7 @@ void KeepingFiler::keepUnused(AcDbObject* obj) {
         const Section& sec = m_sections[it.section];
         if (i == sec.begin && it.section > 0) {
             counts.clear();
-            if (kept[i]) {
+            if (it.kept) {
                 // A subclass nobody reads: after everything of the section before it.
                 anchorCode = KeptRun::kAtEnd;
                 anchorCount = 0;
@@ -439,7 +590,7 @@ void KeepingFiler::keepUnused(AcDbObject* obj) {
                 anchorSection = &sec;
             }
         }
-        if (!kept[i]) {
+        if (!it.kept) {
             if (&sec == anchorSection) {
                 auto c = std::find_if(counts.begin(), counts.end(),
                                       [&](const auto& p) { return p.first == it.rb.restype; });
@@ -474,19 +625,43 @@ void KeepingFiler::keepUnused(AcDbObject* obj) {
 
 } // namespace
 
+namespace {
+bool endsSubclass(const resbuf& rb) {
+    return rb.restype == AcDb::kDxfSubclass || rb.restype == AcDb::kDxfRegAppName ||
+           rb.restype == 0;
+}
+} // namespace
+
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<bool(const resbuf&)>& fn,
                                bool stopAtUnknown) {
     KeepingFiler* keeping = KeepingFiler::cast(f);
+    if (keeping) {
+        // The groups as the keeping filer holds them, without copies.
+        resbuf scratch{};
+        while (const resbuf* rb = keeping->borrow(scratch)) {
+            if (endsSubclass(*rb)) {
+                keeping->pushBackItem();
+                break;
+            }
+            bool taken = fn(*rb);
+            if (!taken && stopAtUnknown) {
+                keeping->pushBackItem();
+                break;
+            }
+            keeping->markLast(taken ? Use::Used : Use::Unused);
+        }
+        return Acad::eOk;
+    }
     resbuf rb{};
     while (f->readResBuf(&rb) == Acad::eOk) {
         if (rb.restype == AcDb::kDxfSubclass || rb.restype == AcDb::kDxfRegAppName ||
             rb.restype == 0) {
-            rbFreeValue(&rb);
+            rbReleaseValue(rb);
             f->pushBackItem();
             break;
         }
         bool taken = fn(rb);
-        rbFreeValue(&rb);
+        rbReleaseValue(rb);
         if (!taken && stopAtUnknown) {
             f->pushBackItem();
             break;
@@ -498,17 +673,28 @@ Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<bool(const r
 }
 
 Acad::ErrorStatus readSubclass(AcDbDxfFiler* f, const std::function<void(const resbuf&)>& fn) {
+    if (KeepingFiler* keeping = KeepingFiler::cast(f)) {
+        resbuf scratch{};
+        while (const resbuf* rb = keeping->borrow(scratch)) {
+            if (endsSubclass(*rb)) {
+                keeping->pushBackItem();
+                break;
+            }
+            fn(*rb);
+        }
+        return Acad::eOk;
+    }
     resbuf rb{};
     while (f->readResBuf(&rb) == Acad::eOk) {
         if (rb.restype == AcDb::kDxfSubclass || rb.restype == AcDb::kDxfRegAppName ||
             rb.restype == 0) {
-            rbFreeValue(&rb);
+            rbReleaseValue(rb);
             f->pushBackItem();
             break;
         }
         // Whether the group was used is decided later by what the class writes.
         fn(rb);
-        rbFreeValue(&rb);
+        rbReleaseValue(rb);
     }
     return Acad::eOk;
 }
@@ -543,30 +729,34 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* f) const {
 }
 
 Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* f) {
-    resbuf rb{};
+    // From a keeping filer the groups are lent (see readSubclass), from others read and freed.
+    KeepingFiler* keeping = KeepingFiler::cast(f);
+    resbuf own{}, scratch{};
     enum { None, Reactors, XDict, Other } group = None;
     bool ownerRead = false;
-    while (f->readResBuf(&rb) == Acad::eOk) {
+    while (true) {
+        const resbuf* next = nullptr;
+        if (keeping)
+            next = keeping->borrow(scratch);
+        else if (f->readResBuf(&own) == Acad::eOk)
+            next = &own;
+        if (!next)
+            break;
+        const resbuf& rb = *next;
         const short code = rb.restype;
-        if (code == AcDb::kDxfControlString) {
-            std::wstring s = rb.resval.rstring ? rb.resval.rstring : L"";
-            rbFreeValue(&rb);
-            if (s == L"}") {
-                noteGroupUse(f, group != Other);
-                group = None;
-            } else if (s == L"{ACAD_REACTORS") {
-                group = Reactors;
-            } else if (s == L"{ACAD_XDICTIONARY") {
-                group = XDict;
-            } else {
-                group = Other;
-            }
-            if (s != L"}")
-                noteGroupUse(f, group != Other);
-            continue;
-        }
         bool used = true;
-        if (group == Reactors && code == AcDb::kDxfSoftPointerId) {
+        if (code == AcDb::kDxfControlString) {
+            const ACHAR* s = rb.resval.rstring ? rb.resval.rstring : L"";
+            if (std::wcscmp(s, L"}") == 0) {
+                used = group != Other;
+                group = None;
+            } else {
+                group = std::wcscmp(s, L"{ACAD_REACTORS") == 0      ? Reactors
+                        : std::wcscmp(s, L"{ACAD_XDICTIONARY") == 0 ? XDict
+                                                                    : Other;
+                used = group != Other;
+            }
+        } else if (group == Reactors && code == AcDb::kDxfSoftPointerId) {
             addPersistentReactor(rbId(rb));
         } else if (group == XDict && code == AcDb::kDxfHardOwnershipId) {
             DbAccess::extras(this).xdict = rbId(rb).stub();
@@ -578,12 +768,14 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* f) {
             m_owner = rbId(rb).stub();
             ownerRead = true;
         } else {
-            rbFreeValue(&rb);
+            if (!keeping)
+                rbReleaseValue(own);
             f->pushBackItem();
             break;
         }
         noteGroupUse(f, used);
-        rbFreeValue(&rb);
+        if (!keeping)
+            rbReleaseValue(own);
     }
     return Acad::eOk;
 }
@@ -705,9 +897,7 @@ Acad::ErrorStatus dxfOutObject(const AcDbObject* obj, AcDbDxfFiler* f) {
                     done[r] = true;
                 }
         };
-        emitDue(0, 0); // before everything of the common part
-        for (std::size_t g = sec.begin; g < sec.end; ++g) {
-            const resbuf& rb = *groups[g];
+        auto write = [&](const resbuf& rb) {
             f->writeResBuf(rb);
             auto c = std::find_if(counts.begin(), counts.end(),
                                   [&](const auto& p) { return p.first == rb.restype; });
@@ -715,7 +905,18 @@ Acad::ErrorStatus dxfOutObject(const AcDbObject* obj, AcDbDxfFiler* f) {
                 c = counts.insert(counts.end(), {rb.restype, 0});
             ++c->second;
             emitDue(rb.restype, c->second);
+        };
+        std::size_t first = sec.begin;
+        // A file's handle is the reader's, never among the groups read: what stood at the very
+        // beginning of the object follows it.
+        if (sec.occurrence == 0 && first < sec.end && f->filerType() == AcDb::kFileFiler &&
+            groups[first]->restype == AcDb::kDxfHandle) {
+            f->writeResBuf(*groups[first]);
+            ++first;
         }
+        emitDue(0, 0); // before everything of the common part
+        for (std::size_t g = first; g < sec.end; ++g)
+            write(*groups[g]);
         // Groups whose neighbour the class no longer writes, then the subclasses that followed.
         for (int atEnd = 0; atEnd < 2; ++atEnd)
             for (std::size_t r = 0; r < runs.size(); ++r)
@@ -837,8 +1038,8 @@ struct ClassEntry {
     AcRxClass* cls;
     DbObjectFactory factory;
 };
-std::map<std::wstring, ClassEntry>& classes() {
-    static std::map<std::wstring, ClassEntry> m;
+std::unordered_map<std::wstring, ClassEntry>& classes() {
+    static std::unordered_map<std::wstring, ClassEntry> m;
     return m;
 }
 template <class T> AcDbObject* make() {
@@ -891,6 +1092,12 @@ AcDbObject* createDbObject(const std::wstring& name) {
     ensureBuiltins();
     auto it = classes().find(name);
     return it == classes().end() ? nullptr : it->second.factory();
+}
+
+DbObjectFactory findDbFactory(const std::wstring& name) {
+    ensureBuiltins();
+    auto it = classes().find(name);
+    return it == classes().end() ? nullptr : it->second.factory;
 }
 
 AcRxClass* findDbClass(const std::wstring& name) {

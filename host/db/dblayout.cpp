@@ -360,6 +360,18 @@ Acad::ErrorStatus AcDbLayout::dxfInFields(AcDbDxfFiler* f) {
             for (int i = 0; i < 3; ++i)
                 m_extents[3 + i] = p[i];
             break;
+        case 13:
+        case 16:
+        case 17:
+            for (int i = 0; i < 3; ++i)
+                m_ucs[(rb.restype == 13 ? 0 : rb.restype == 16 ? 3 : 6) + i] = p[i];
+            break;
+        case 146:
+            m_elevation = rb.resval.rreal;
+            break;
+        case 76:
+            m_ucsOrthoType = rb.resval.rint;
+            break;
         case 330:
             m_block = rbId(rb).stub();
             break;
@@ -382,13 +394,11 @@ Acad::ErrorStatus AcDbLayout::dxfOutFields(AcDbDxfFiler* f) const {
     f->writePoint3d(code(12), m_insertion);
     f->writePoint3d(code(14), &m_extents[0]);
     f->writePoint3d(code(15), &m_extents[3]);
-    f->writeDouble(code(146), 0.0);
-    const double origin[3] = {0.0, 0.0, 0.0}, xAxis[3] = {1.0, 0.0, 0.0},
-                 yAxis[3] = {0.0, 1.0, 0.0};
-    f->writePoint3d(code(13), origin);
-    f->writePoint3d(code(16), xAxis);
-    f->writePoint3d(code(17), yAxis);
-    f->writeInt16(code(76), 0);
+    f->writeDouble(code(146), m_elevation);
+    f->writePoint3d(code(13), &m_ucs[0]);
+    f->writePoint3d(code(16), &m_ucs[3]);
+    f->writePoint3d(code(17), &m_ucs[6]);
+    f->writeInt16(code(76), static_cast<Adesk::Int16>(m_ucsOrthoType));
     f->writeObjectId(AcDb::kDxfSoftPointerId, AcDbObjectId(m_block));
     if (m_viewport)
         f->writeObjectId(code(331), AcDbObjectId(m_viewport));

@@ -107,6 +107,10 @@ private:
     khost::DbStub* m_viewport = nullptr;
     double m_limits[4] = {0.0, 0.0, 420.0, 297.0};
     double m_extents[6] = {1e20, 1e20, 1e20, -1e20, -1e20, -1e20};
+    // The layout's UCS: origin, X and Y axes, elevation, orthographic type.
+    double m_ucs[9] = {0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0, 0.0};
+    double m_elevation = 0.0;
+    int m_ucsOrthoType = 0;
     double m_insertion[3] = {0.0, 0.0, 0.0};
     int m_tabOrder = 0;
     bool m_tabSelected = false;

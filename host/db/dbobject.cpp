@@ -13,8 +13,79 @@ ACRX_DEFINE_MEMBERS_DXF(AcDbObject, AcRxObject, L"")
 namespace khost {
 
 namespace {
+
+// The set of open objects: open addressing with linear probing and deletion by moving back the
+// entries that follow, so that opening and closing an object costs no allocation and about one
+// probe (the set is asked on every open and close of every object).
+class OpenSet {
+public:
+    void insert(AcDbObject* o) {
+        if ((m_size + 1) * 2 > m_slots.size())
+            grow();
+        std::size_t i = home(o);
+        while (m_slots[i]) {
+            if (m_slots[i] == o)
+                return;
+            i = (i + 1) & m_mask;
+        }
+        m_slots[i] = o;
+        ++m_size;
+    }
+    void erase(AcDbObject* o) {
+        if (m_size == 0)
+            return;
+        std::size_t i = home(o);
+        while (m_slots[i] != o) {
+            if (!m_slots[i])
+                return;
+            i = (i + 1) & m_mask;
+        }
+        // Entries after the hole that would no longer be found move into it.
+        std::size_t hole = i;
+        for (std::size_t j = (i + 1) & m_mask; m_slots[j]; j = (j + 1) & m_mask) {
+            std::size_t h = home(m_slots[j]);
+            if (((j - h) & m_mask) >= ((j - hole) & m_mask)) {
+                m_slots[hole] = m_slots[j];
+                hole = j;
+            }
+        }
+        m_slots[hole] = nullptr;
+        --m_size;
+    }
+    std::size_t size() const { return m_size; }
+    std::vector<AcDbObject*> items() const {
+        std::vector<AcDbObject*> v;
+        v.reserve(m_size);
+        for (AcDbObject* o : m_slots)
+            if (o)
+                v.push_back(o);
+        return v;
+    }
+
+private:
+    std::size_t home(const AcDbObject* o) const {
+        auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(o));
+        return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> m_shift);
+    }
+    void grow() {
+        std::vector<AcDbObject*> old = items();
+        m_slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, nullptr);
+        m_mask = m_slots.size() - 1;
+        m_shift = 64;
+        for (std::size_t n = m_slots.size(); n > 1; n >>= 1)
+            --m_shift;
+        m_size = 0;
+        for (AcDbObject* o : old)
+            insert(o);
+    }
+    std::vector<AcDbObject*> m_slots;
+    std::size_t m_mask = 0;
+    unsigned m_shift = 64;
+    std::size_t m_size = 0;
+};
+
 struct OpenRegistry {
-    std::unordered_set<AcDbObject*> open;
+    OpenSet open;
     std::vector<std::wstring> pending;
     std::vector<AcDbDatabase*> databases;
     int failures = 0;
@@ -31,9 +102,13 @@ ObjExtras::~ObjExtras() {
 }
 
 std::wstring handleText(std::uint64_t h) {
-    wchar_t buf[24];
-    std::swprintf(buf, 24, L"%llX", static_cast<unsigned long long>(h));
-    return buf;
+    wchar_t buf[17];
+    wchar_t* p = buf + 16;
+    do {
+        *--p = L"0123456789ABCDEF"[h & 15];
+        h >>= 4;
+    } while (h);
+    return std::wstring(p, buf + 16);
 }
 
 std::wstring describe(const AcDbObject* o) {
@@ -60,12 +135,9 @@ void registerDatabase(AcDbDatabase* db) {
 void unregisterDatabase(AcDbDatabase* db) {
     auto& v = reg().databases;
     v.erase(std::remove(v.begin(), v.end(), db), v.end());
-    for (auto it = reg().open.begin(); it != reg().open.end();) {
-        if ((*it)->database() == db)
-            it = reg().open.erase(it);
-        else
-            ++it;
-    }
+    for (AcDbObject* o : reg().open.items())
+        if (o->database() == db)
+            reg().open.erase(o);
 }
 const std::vector<AcDbDatabase*>& liveDatabases() {
     return reg().databases;
@@ -79,7 +151,7 @@ int reportOpenObjects(const std::wstring& context) {
         ++count;
     }
     r.pending.clear();
-    std::vector<AcDbObject*> open(r.open.begin(), r.open.end());
+    std::vector<AcDbObject*> open = r.open.items();
     // In the order of the databases, then of the handles.
     auto dbIndex = [&](const AcDbObject* o) {
         auto it = std::find(r.databases.begin(), r.databases.end(), o->database());
@@ -520,7 +592,11 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
         return Acad::eUnknownHandle;
     if (stubErased(s) && !openErased)
         return Acad::eWasErased;
-    if (pClass && !o->isKindOf(pClass))
+    // The classes are asked once (this runs for every entity of a walk over a drawing).
+    static const AcRxClass* const entityClass = AcDbEntity::desc();
+    static const AcRxClass* const layerClass = AcDbLayerTableRecord::desc();
+    const AcRxClass* cls = o->isA();
+    if (pClass && !cls->isDerivedFrom(pClass))
         return Acad::eNotThatKindOfClass;
     const std::uint8_t cur = DbAccess::mode(o);
     if (mode == AcDb::kForWrite) {
@@ -528,9 +604,10 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
             return Acad::eWasOpenForWrite;
         if (cur == kRead)
             return Acad::eWasOpenForRead;
-        if (auto* ent = AcDbEntity::cast(o)) {
-            auto* layer = AcDbLayerTableRecord::cast(stubObject(DbAccess::layerStub(ent)));
-            if (layer && layer->isLocked())
+        if (cls->isDerivedFrom(entityClass)) {
+            AcDbObject* layer = stubObject(DbAccess::layerStub(static_cast<AcDbEntity*>(o)));
+            if (layer && layer->isKindOf(layerClass) &&
+                static_cast<AcDbLayerTableRecord*>(layer)->isLocked())
                 return Acad::eOnLockedLayer;
         }
         DbAccess::forceOpenWrite(o);

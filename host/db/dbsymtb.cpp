@@ -527,6 +527,15 @@ AcDbBlockTableRecord* AcDbBlockTableRecordIterator::blockTableRecord() const {
         m_block ? static_cast<const AcDbBlockTableRecord*>(m_block->object) : m_blockObj);
 }
 
+namespace {
+// The entity at pos of a block's list, or null past its ends. (The iterator's functions run
+// for every entity of a walk over a drawing: each looks the list up once.)
+DbStub* entityAt(const std::vector<DbStub*>* e, long long pos) {
+    return e && pos >= 0 && pos < static_cast<long long>(e->size()) ? (*e)[static_cast<size_t>(pos)]
+                                                                    : nullptr;
+}
+} // namespace
+
 void AcDbBlockTableRecordIterator::start(bool atBeginning, bool skipDeleted) {
     const auto* e = entities();
     if (!e) {
@@ -535,37 +544,40 @@ void AcDbBlockTableRecordIterator::start(bool atBeginning, bool skipDeleted) {
     }
     m_pos = atBeginning ? 0 : static_cast<long long>(e->size()) - 1;
     if (skipDeleted)
-        while (!done() && stubErased((*e)[static_cast<size_t>(m_pos)]))
+        for (DbStub* s = entityAt(e, m_pos); s && stubErased(s); s = entityAt(e, m_pos))
             m_pos += atBeginning ? 1 : -1;
 }
 
 bool AcDbBlockTableRecordIterator::done() const {
-    const auto* e = entities();
-    return !e || m_pos < 0 || m_pos >= static_cast<long long>(e->size());
+    return !entityAt(entities(), m_pos);
 }
 
 void AcDbBlockTableRecordIterator::step(bool forward, bool skipDeleted) {
     const auto* e = entities();
     if (!e)
         return;
-    do {
-        m_pos += forward ? 1 : -1;
-    } while (skipDeleted && !done() && stubErased((*e)[static_cast<size_t>(m_pos)]));
+    const long long delta = forward ? 1 : -1;
+    m_pos += delta;
+    if (skipDeleted)
+        for (DbStub* s = entityAt(e, m_pos); s && stubErased(s); s = entityAt(e, m_pos))
+            m_pos += delta;
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& id) const {
-    if (done())
+    DbStub* s = entityAt(entities(), m_pos);
+    if (!s)
         return Acad::eIteratorDone;
-    id = AcDbObjectId((*entities())[static_cast<size_t>(m_pos)]);
+    id = AcDbObjectId(s);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& pEntity, AcDb::OpenMode mode,
                                                           bool openErased) const {
     pEntity = nullptr;
-    AcDbObjectId id;
-    Acad::ErrorStatus es = getEntityId(id);
-    return es == Acad::eOk ? acdbOpenObject(pEntity, id, mode, openErased) : es;
+    DbStub* s = entityAt(entities(), m_pos);
+    if (!s)
+        return Acad::eIteratorDone;
+    return acdbOpenObject(pEntity, AcDbObjectId(s), mode, openErased);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::seek(AcDbObjectId id) {

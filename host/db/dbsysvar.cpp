@@ -2,6 +2,7 @@
 #include "dbimpl.h"
 
 #include "acutads.h"
+#include "dbannodata.h"
 #include "dbarrow.h"
 
 #include <algorithm>
@@ -124,9 +125,11 @@ const std::vector<SysVar>& table() {
         {L"CANNOSCALE", RTSTR, false,
          [](AcDbDatabase* db, resbuf& rb) { putString(rb, db->impl().header.cannoscale); },
          [](AcDbDatabase* db, const resbuf& v) {
-             if (!v.resval.rstring || !*v.resval.rstring)
+             // Only a scale of the drawing's scale list can be current, under its own name.
+             AcDbScale* scale = v.resval.rstring ? findScale(db, v.resval.rstring) : nullptr;
+             if (!scale)
                  return RTERROR;
-             db->impl().header.cannoscale = v.resval.rstring;
+             db->impl().header.cannoscale = scale->scaleName();
              return RTNORM;
          }},
         {L"DIMBLK", RTSTR, false,

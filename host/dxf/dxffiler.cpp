@@ -1,6 +1,7 @@
 #include "dxffiler.h"
 
 #include "acutads.h"
+#include "dbfast.h"
 #include "dbhost.h"
 #include "textconv.h"
 
@@ -83,6 +84,14 @@ bool plainNarrow(const ACHAR* s, char* buf, size_t size) {
     return true;
 }
 
+} // namespace
+
+bool plainText(const ACHAR* s, char* buf, size_t size) {
+    return plainNarrow(s, buf, size);
+}
+
+namespace {
+
 // Most texts of a file are ASCII without escapes: they are widened straight into the buffer the
 // group gets. Null for any other text.
 ACHAR* plainAsciiString(std::string_view bytes) {
@@ -148,7 +157,7 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
         ++p;
         return false;
     };
-    switch (rbKind(code)) {
+    switch (rbKindOf(code)) {
     case RbKind::String: {
         rb.resval.rstring = plainAsciiString(g.value);
         if (!rb.resval.rstring)
@@ -195,7 +204,7 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
         long long v = 0;
         if (!parseInt(g.value, v))
             return bad("an integer was expected, found");
-        RbKind k = rbKind(code);
+        RbKind k = rbKindOf(code);
         if (k == RbKind::Short)
             rb.resval.rint = static_cast<short>(v);
         else if (k == RbKind::Long)
@@ -383,7 +392,7 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
         m_out.text(102, "}");
         return Acad::eOk;
     }
-    switch (rbKind(rb.restype)) {
+    switch (rbKindOf(rb.restype)) {
     case RbKind::String:
         if (char buf[256]; plainNarrow(rb.resval.rstring, buf, sizeof buf))
             m_out.text(code, buf);

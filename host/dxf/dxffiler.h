@@ -123,6 +123,9 @@ private:
 // The hexadecimal handle of an id for a file: "0" for null ids and ids of erased or missing
 // objects.
 std::uint64_t fileHandle(AcDbObjectId id);
+// A text of printable ASCII without carets as the file holds it, into buf with its terminating
+// zero (no conversion needed); false for any other text or one that does not fit.
+bool plainText(const ACHAR* s, char* buf, size_t size);
 // Strings of a file: "^J" and "^ " escapes.
 std::wstring unescapeCarets(std::wstring_view s);
 std::wstring escapeCarets(std::wstring_view s);

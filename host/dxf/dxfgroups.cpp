@@ -2,6 +2,7 @@
 
 #include "textconv.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -231,7 +232,50 @@ bool parseInt(std::string_view s, long long& out) {
     return false;
 }
 
+namespace {
+
+// Decimal numbers of up to 19 digits without an exponent ("-12.375"), as nearly all numbers of
+// a file are: the digits as an integer of at most 2^53 and a power of ten of at most 22 are both
+// exact doubles, so one division gives the correctly rounded value, as from_chars would. False
+// for any other text.
+bool parsePlainDecimal(std::string_view s, double& out) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = s.data();
+    const char* end = p + s.size();
+    bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    const char* intStart = p;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (p == intStart || digits > 19)
+        return false;
+    if (p < end && *p == '.') {
+        const char* fracStart = ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p, ++digits)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        fraction = static_cast<int>(p - fracStart);
+        if (fraction == 0 || digits > 19)
+            return false;
+    }
+    if (p != end || fraction > 22 || mantissa > (std::uint64_t{1} << 53))
+        return false;
+    double v = static_cast<double>(mantissa);
+    if (fraction)
+        v /= kPow10[fraction];
+    out = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
 bool parseReal(std::string_view s, double& out) {
+    if (parsePlainDecimal(s, out))
+        return true;
     s = trim(s);
     if (!s.empty() && s[0] == '+')
         s.remove_prefix(1);
@@ -251,12 +295,76 @@ bool parseHandle(std::string_view s, std::uint64_t& out) {
 
 namespace {
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The shortest text of v in fixed notation when v has a decimal form of few digits (most
+// coordinates of a drawing), else 0. With the fewest decimals k for which an integer m gives
+// m / 10^k == v, the text reads back as v and no shorter fixed text does; and when 10^-k is
+// wider than two units in the last place of v, m is the only k-decimal text that reads back as v,
+// so it is the one std::to_chars gives. Values where to_chars would choose the exponent form are
+// left to it.
+size_t plainRealText(double v, char* buf) {
+    const double a = std::fabs(v);
+    if (!(a >= 1e-3 && a < 1e15))
+        return 0;
+    const double ulp = std::nextafter(a, 2 * a) - a;
+    for (int k = 0; k < 16; ++k) {
+        const double scale = kPowersOfTen[k];
+        if (1.0 / scale <= 2 * ulp)
+            return 0;
+        const double w = std::nearbyint(a * scale);
+        if (w == 0.0 || w / scale != a)
+            continue;
+        if (w >= 9007199254740992.0)
+            return 0;
+        char digits[24];
+        auto [end, ec] =
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(w));
+        const int n = static_cast<int>(end - digits);
+        // The exponent form: significant digits, a point when more than one, "e+XX".
+        int significant = n;
+        while (significant > 1 && digits[significant - 1] == '0')
+            --significant;
+        const int fixed = (k == 0 ? n : std::max(n, k + 1) + 1);
+        const int exponent = significant + (significant > 1 ? 1 : 0) + 4;
+        if (exponent < fixed)
+            return 0;
+        char* p = buf;
+        if (v < 0)
+            *p++ = '-';
+        if (k == 0) {
+            std::memcpy(p, digits, static_cast<size_t>(n));
+            p += n;
+            std::memcpy(p, ".0", 2);
+            p += 2;
+        } else if (n > k) {
+            std::memcpy(p, digits, static_cast<size_t>(n - k));
+            p += n - k;
+            *p++ = '.';
+            std::memcpy(p, digits + (n - k), static_cast<size_t>(k));
+            p += k;
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            std::memset(p, '0', static_cast<size_t>(k - n));
+            p += k - n;
+            std::memcpy(p, digits, static_cast<size_t>(n));
+            p += n;
+        }
+        return static_cast<size_t>(p - buf);
+    }
+    return 0;
+}
+
 // The text of a real into buf (at least 32 characters); its length.
 size_t realText(double v, char* buf) {
     if (!std::isfinite(v) || v == 0.0) {
         std::memcpy(buf, "0.0", 3);
         return 3;
     }
+    if (size_t n = plainRealText(v, buf))
+        return n;
     auto [p, ec] = std::to_chars(buf, buf + 28, v);
     size_t n = ec == std::errc() ? static_cast<size_t>(p - buf) : 0;
     if (std::memchr(buf, '.', n) == nullptr && std::memchr(buf, 'e', n) == nullptr) {
@@ -277,6 +385,17 @@ std::string formatReal(double v) {
 // Writer
 
 void Writer::code(int c) {
+    if (c >= 0 && c < 1000) {
+        // Right-aligned in three columns.
+        char buf[4] = {' ', ' ', ' ', '\n'};
+        int i = 2;
+        do {
+            buf[i--] = static_cast<char>('0' + c % 10);
+            c /= 10;
+        } while (c);
+        m_out.append(buf, 4);
+        return;
+    }
     char buf[16];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, c);
     size_t n = static_cast<size_t>(p - buf);

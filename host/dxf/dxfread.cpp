@@ -2,6 +2,8 @@
 
 #include "acutads.h"
 #include "dbdict.h"
+#include "dbent_complex.h"
+#include "dbfast.h"
 #include "dbhost.h"
 #include "dbraw.h"
 #include "dbsymtb.h"
@@ -15,6 +17,7 @@
 #include "dxfviews.h"
 #include "gepnt3d.h"
 
+#include <charconv>
 #include <cwctype>
 #include <map>
 #include <memory>
@@ -115,6 +118,7 @@ private:
     AcDbObject* readRecord(const Record& r, const Group* begin, AcDbObject* obj, AcDbObjectId& id,
                            bool dimStyleRecord = false, bool entity = false);
     AcDbObject* makeObject(std::string_view type, bool entity);
+    AcDbObject* makeEntity(const Record& r);
     std::uint64_t recordHandle(const Record& r, bool dimStyleRecord) const;
 
     bool readTables(const Section& s);
@@ -135,6 +139,11 @@ private:
     int m_version = 0;
     bool m_merge = false; // the file does not bring a whole database: merge into the default
     std::map<std::wstring, std::wstring> m_classNames;
+    struct TypeInfo {
+        std::wstring name;
+        DbObjectFactory factory;
+    };
+    std::unordered_map<std::string_view, TypeInfo> m_types; // by views into the file
     std::vector<std::pair<AcDbObjectId, resbuf*>> m_xdata;
 };
 
@@ -148,9 +157,38 @@ std::uint64_t DxfIn::recordHandle(const Record& r, bool dimStyleRecord) const {
     return v;
 }
 
+AcDbObject* DxfIn::makeEntity(const Record& r) {
+    // Polylines, their vertices and block references: the class their flags call for (a mesh
+    // or polyface mesh is kept as it is).
+    if (r.type == "POLYLINE" || r.type == "VERTEX" || r.type == "INSERT") {
+        auto flag = [&r](int code) {
+            std::string_view v = trim(r.find(code));
+            int n = 0;
+            std::from_chars(v.data(), v.data() + v.size(), n);
+            return n;
+        };
+        const std::wstring type = widen(r.type);
+        const ACHAR* cls =
+            dxfEntityClass(type.c_str(), flag(70), flag(r.type == "INSERT" ? 71 : 0));
+        if (cls && *cls)
+            if (AcDbObject* o = createDbObject(cls))
+                return o;
+        if (cls && !*cls)
+            return new AcDbRawEntity(type.c_str(), L"");
+    }
+    return makeObject(r.type, true);
+}
+
 AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
-    std::wstring name = widen(type);
-    if (AcDbObject* o = createDbObject(name)) {
+    // A drawing has few record types: their wide names are made once.
+    auto known = m_types.find(type);
+    if (known == m_types.end()) {
+        std::wstring name = widen(type);
+        DbObjectFactory factory = findDbFactory(name);
+        known = m_types.emplace(type, TypeInfo{std::move(name), factory}).first;
+    }
+    const std::wstring& name = known->second.name;
+    if (AcDbObject* o = known->second.factory ? known->second.factory() : nullptr) {
         if (entity == o->isKindOf(AcDbEntity::desc()))
             return o;
         delete o;
@@ -165,11 +203,17 @@ AcDbObject* DxfIn::makeObject(std::string_view type, bool entity) {
 AcDbObject* DxfIn::readRecord(const Record& r, const Group* begin, AcDbObject* obj,
                               AcDbObjectId& id, bool dimStyleRecord, bool entity) {
     std::unique_ptr<AcDbObject> owned(obj);
-    std::uint64_t h = m_merge ? 0 : recordHandle(r, dimStyleRecord);
+    std::uint64_t h = recordHandle(r, dimStyleRecord);
     Acad::ErrorStatus es;
+    AcDbObjectId existing;
     if (h != 0) {
-        AcDbObjectId existing;
         m_db->getAcDbObjectId(existing, false, AcDbHandle(h));
+        if (m_merge && !existing.isNull()) {
+            h = 0; // a merged file's handle taken by the drawing it goes into: a new one
+            existing = AcDbObjectId::kNull;
+        }
+    }
+    if (h != 0) {
         if (!existing.isNull() && peekObject(existing)) {
             fail(r.line, "handle " + std::string(trim(r.find(dimStyleRecord ? 105 : 5))) +
                              " is used twice");
@@ -337,7 +381,7 @@ AcDbObjectId DxfIn::findBlock(const std::wstring& name) const {
 
 bool DxfIn::readEntity(const Record& r, AcDbObjectId block, AcDbObjectId& lastMain) {
     AcDbObjectId id;
-    AcDbObject* o = readRecord(r, r.groups.data(), makeObject(r.type, true), id, false, true);
+    AcDbObject* o = readRecord(r, r.groups.data(), makeEntity(r), id, false, true);
     if (!o)
         return false;
     AcDbObjectId owner = o->ownerId();
@@ -546,23 +590,27 @@ bool DxfIn::run() {
                 hasBlockRecords = true;
     m_merge = !(hasBlockRecords && objects && m_version >= 1012);
 
+    // New objects (records without a handle, and the default drawing a file without its own
+    // objects is merged into) get handles past every handle of the file, so that the file's
+    // entities keep theirs.
+    std::uint64_t maxHandle = 0;
+    for (const Section& s : m_fs.sections)
+        for (const Record& r : s.records) {
+            std::uint64_t h = recordHandle(r, r.type == "DIMSTYLE");
+            if (h > maxHandle)
+                maxHandle = h;
+        }
     if (m_merge) {
-        if (m_db->approxNumObjects() == 0)
+        if (m_db->approxNumObjects() == 0) {
+            if (maxHandle + 1 > m_db->handseed().value())
+                m_db->setHandseed(AcDbHandle(maxHandle + 1));
             buildDefaultDrawing(m_db);
+        }
     } else if (m_db->approxNumObjects() != 0) {
         error = "line 1: the drawing must be read into an empty database";
         return false;
-    } else {
-        // New objects (records without a handle) get handles past every handle of the file.
-        std::uint64_t maxHandle = 0;
-        for (const Section& s : m_fs.sections)
-            for (const Record& r : s.records) {
-                std::uint64_t h = recordHandle(r, r.type == "DIMSTYLE");
-                if (h > maxHandle)
-                    maxHandle = h;
-            }
-        if (maxHandle + 1 > m_db->handseed().value())
-            m_db->setHandseed(AcDbHandle(maxHandle + 1));
+    } else if (maxHandle + 1 > m_db->handseed().value()) {
+        m_db->setHandseed(AcDbHandle(maxHandle + 1));
     }
 
     if (const Section* classes = m_fs.find("CLASSES")) {

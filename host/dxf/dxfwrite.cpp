@@ -36,6 +36,61 @@ struct BlockMarkers {
     AcDbObjectId begin, end;
 };
 
+// The objects written so far: open addressing over the stubs, room for all objects made once.
+class WrittenSet {
+public:
+    void reserve(std::size_t objects) {
+        std::size_t n = 64;
+        while (n < objects * 2)
+            n *= 2;
+        if (n > m_slots.size())
+            rehash(n);
+    }
+    // False when id was in the set already.
+    bool insert(AcDbObjectId id) {
+        if ((m_size + 1) * 2 > m_slots.size())
+            rehash(m_slots.empty() ? 64 : m_slots.size() * 2);
+        const void* p = id.stub();
+        for (std::size_t i = home(p);; i = (i + 1) & m_mask) {
+            if (m_slots[i] == p)
+                return false;
+            if (!m_slots[i]) {
+                m_slots[i] = p;
+                ++m_size;
+                return true;
+            }
+        }
+    }
+    bool contains(AcDbObjectId id) const {
+        const void* p = id.stub();
+        if (m_slots.empty())
+            return false;
+        for (std::size_t i = home(p); m_slots[i]; i = (i + 1) & m_mask)
+            if (m_slots[i] == p)
+                return true;
+        return false;
+    }
+
+private:
+    std::size_t home(const void* p) const {
+        auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+        return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> 20) & m_mask;
+    }
+    void rehash(std::size_t n) {
+        std::vector<const void*> old;
+        old.swap(m_slots);
+        m_slots.assign(n, nullptr);
+        m_mask = n - 1;
+        m_size = 0;
+        for (const void* p : old)
+            if (p)
+                insert(AcDbObjectId(static_cast<DbStub*>(const_cast<void*>(p))));
+    }
+    std::vector<const void*> m_slots;
+    std::size_t m_mask = 0;
+    std::size_t m_size = 0;
+};
+
 class DxfOut {
 public:
     DxfOut(AcDbDatabase* db, std::string& error) : m_db(db), m_filer(db, m_w), m_error(error) {}
@@ -65,9 +120,11 @@ private:
     std::vector<AcDbObjectId> m_all; // handle order, not erased
     std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
     std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
-    std::unordered_set<AcDbObjectId> m_written;
-    AcDbObjectId m_defaultPlotStyle;               // the default entry of the plot style names
-    std::map<std::wstring_view, int> m_classCount; // DXF names written, with their counts
+    WrittenSet m_written;
+    AcDbObjectId m_defaultPlotStyle; // the default entry of the plot style names
+    // DXF names written, with their counts (by the name's text pointer; merged by name when the
+    // classes are written).
+    std::unordered_map<const ACHAR*, int> m_classCount;
 };
 
 void DxfOut::scan() {
@@ -142,14 +199,17 @@ bool DxfOut::isPaperSpaceBlock(AcDbObjectId btrId) const {
 
 void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     AcDbObject* o = peekObject(id);
-    if (!o || id.isErased() || m_written.count(id))
+    if (!o || id.isErased() || m_written.contains(id))
         return;
     const ACHAR* name = khostDxfName(o);
     if (!name || !*name)
         return; // a class the file format has no record for
     m_written.insert(id);
     ++m_classCount[name];
-    m_w.text(0, m_filer.fileText(name));
+    if (char buf[128]; plainText(name, buf, sizeof buf))
+        m_w.text(0, buf);
+    else
+        m_w.text(0, m_filer.fileText(name));
     m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
     if (!isEntity(o) && AcDbDictionary::cast(peekObject(o->ownerId())) &&
         o->persistentReactorIds().isEmpty())
@@ -184,7 +244,9 @@ void DxfOut::writeOwnerGroups(const AcDbObject* o) {
 void DxfOut::writeClasses() {
     m_w.text(0, "SECTION");
     m_w.text(2, "CLASSES");
-    std::map<std::wstring, int> used(m_classCount.begin(), m_classCount.end());
+    std::map<std::wstring, int> used;
+    for (const auto& [name, count] : m_classCount)
+        used[name] += count;
     for (const ClassDef& c : classesToWrite(m_db, used)) {
         m_w.text(0, "CLASS");
         m_w.text(1, m_filer.fileText(c.dxfName.c_str()));
@@ -370,6 +432,7 @@ bool DxfOut::run(std::string& out) {
         m_defaultPlotStyle = styles->defaultId();
     scan();
     ensureBlockMarkers();
+    m_written.reserve(m_all.size());
     // Everything but the header and the classes first: the classes section counts what was
     // written, and the header's handle seed must be past the markers just made.
     Writer header;

@@ -6,6 +6,7 @@
 
 #include "acutads.h"
 #include "appregistry.h"
+#include "dbtrans.h"
 
 #include <map>
 #include <utility>
@@ -79,6 +80,7 @@ LispValue callExternal(const LispFunction& fn, const std::vector<LispValue>& arg
         lispFail(L"no function definition: " + fn.name);
     CallFrame frame;
     frame.fcode = fn.fcode;
+    const int transactions = acdbTransactionManager->numActiveTransactions();
     frame.args = lispArgsToResbuf(args);
     bool failed = false;
     {
@@ -94,6 +96,9 @@ LispValue callExternal(const LispFunction& fn, const std::vector<LispValue>& arg
     LispValue result;
     if (!failed && frame.returned)
         result = std::move(frame.result);
+    // A transaction the function left active is aborted (and reported) before the check of
+    // open objects.
+    abortTransactionsAbove(transactions);
     reportOpenObjects(L"(" + fn.name + L")");
     return result;
 }

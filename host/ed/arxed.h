@@ -5,6 +5,7 @@
 #include "accmd.h"
 #include "aced.h"
 #include "acedads.h"
+#include "aceddrag.h"
 #include "acedlisp.h"
 #include "acedsel.h"
 #include "acrxEntryPoint.h"

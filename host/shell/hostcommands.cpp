@@ -7,6 +7,7 @@
 #include "arxed.h"
 #include "dxfio.h"
 #include "edhost.h"
+#include "educs.h"
 #include "hostio.h"
 #include "textconv.h"
 
@@ -129,6 +130,7 @@ void registerHostCommands() {
     stack->addCommand(group, L"SAVEAS", L"SAVEAS", ACRX_CMD_MODAL, cmdSaveAs);
     stack->addCommand(group, L"SAVE", L"SAVE", ACRX_CMD_MODAL, cmdSaveAs);
     stack->addCommand(group, L"QSAVE", L"QSAVE", ACRX_CMD_MODAL, cmdQSave);
+    registerUcsCommand();
 }
 
 } // namespace khost

@@ -4,6 +4,7 @@
 
 #include "hostio.h"
 #include "textconv.h"
+#include "afxwin.h"
 
 #include <unicode/uchar.h>
 
@@ -199,7 +200,8 @@ HWND GetDesktopWindow() {
     return &g_desktopWindow;
 }
 BOOL IsWindow(HWND wnd) {
-    return wnd && (wnd == &g_mainWindow || wnd == &g_desktopWindow || wnd == g_activeWindow);
+    return wnd && (wnd == &g_mainWindow || wnd == &g_desktopWindow || wnd == g_activeWindow ||
+                   khost::isLibraryWindow(wnd));
 }
 
 namespace khost {

@@ -334,7 +334,8 @@ namespace {
 
 template <typename C>
 int boundedFormat(C* buffer, size_t size, size_t count, const C* fmt, va_list args) {
-    if (!buffer || size == 0) {
+    // No buffer is larger than half the address space (and the compiler sees the bound).
+    if (!buffer || size == 0 || size > static_cast<size_t>(PTRDIFF_MAX) / sizeof(C)) {
         errno = EINVAL;
         return -1;
     }

@@ -141,6 +141,16 @@ TEST_F(Anno, NewDrawingHasTheMetricScalesAndOneToOneCurrent) {
     EXPECT_EQ(db()->setCannoscale(loose.get()), Acad::eKeyNotFound);
     EXPECT_EQ(Scales(db())->setCurrentContext(loose.get()), Acad::eKeyNotFound);
     EXPECT_EQ(Cannoscale(db()), L"1:50");
+    // Through the system variable too; a listed scale is taken under its own spelling.
+    resbuf rb{};
+    rb.restype = RTSTR;
+    rb.resval.rstring = const_cast<ACHAR*>(L"1:3");
+    EXPECT_EQ(khost::dbSetSysVar(db(), L"CANNOSCALE", rb), RTERROR);
+    EXPECT_EQ(Cannoscale(db()), L"1:50");
+    rb.resval.rstring = const_cast<ACHAR*>(L"1:100");
+    EXPECT_EQ(khost::dbSetSysVar(db(), L"CANNOSCALE", rb), RTNORM);
+    EXPECT_EQ(Cannoscale(db()), L"1:100");
+    EXPECT_EQ(db()->setCannoscale(s50.get()), Acad::eOk);
     std::unique_ptr<AcDbObjectContext> c(Scales(db())->currentContext(nullptr));
     c->getName(name);
     EXPECT_EQ(name, AcString(L"1:50"));

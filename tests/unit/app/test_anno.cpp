@@ -5,6 +5,7 @@
 #include "CVoxAnno.h"
 #include "CVoxException.h"
 #include "VoxPlatforma.h"
+#include "dbimpl.h"
 
 #include <memory>
 #include <string>
@@ -72,8 +73,9 @@ TEST_F(AnnoApp, CurrentScaleIsPaperUnitsPerDrawingUnit) {
     EXPECT_DOUBLE_EQ(CVoxAnno::AktualniMeritko(db()), 0.02);
     NastavCannoscale(L"1:100");
     EXPECT_DOUBLE_EQ(CVoxAnno::AktualniMeritko(db()), 0.01);
-    // A name the drawing's list lacks gives no scale.
-    NastavCannoscale(L"1:3");
+    // A drawing whose CANNOSCALE names a scale its list lacks (as a file may bring it) gives no
+    // scale.
+    db()->impl().header.cannoscale = L"1:3";
     EXPECT_VOX_THROW(CVoxAnno::AktualniMeritko(db()),
                      "Nelze získat aktuální měřítko(annotaton scale)");
 }

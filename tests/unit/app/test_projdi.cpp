@@ -248,8 +248,16 @@ TEST_F(Projdi, StyleReplacementReachesEveryKindOfEntity) {
     pMText->setContents(L"TUV");
     pMText->setTextStyle(tsStary);
     const AcDbObjectId idMText = Pridej1(pMText);
-    const AcDbObjectId idKota = Pridej1(new AcDbAlignedDimension(
-        AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), AcGePoint3d(5, 5, 0), nullptr, dsStary));
+    auto* pKota = new AcDbAlignedDimension(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0),
+                                           AcGePoint3d(5, 5, 0), nullptr, dsStary);
+    const AcDbObjectId idKota = Pridej1(pKota);
+    {
+        // The dimension's own text style (an override of its style's).
+        AcDbDimension* p = nullptr;
+        ASSERT_EQ(acdbOpenObject(p, idKota, AcDb::kForWrite), Acad::eOk);
+        EXPECT_EQ(p->setDimtxsty(tsStary), Acad::eOk);
+        p->close();
+    }
     auto* pML = new AcDbMLeader;
     pML->setMLeaderStyle(mlStary);
     pML->setTextStyleId(tsStary);
@@ -284,6 +292,7 @@ TEST_F(Projdi, StyleReplacementReachesEveryKindOfEntity) {
     EXPECT_EQ(Otevri(idText)->linetypeId(), ltNovy);
     EXPECT_EQ(AcDbMText::cast(Otevri(idMText).get())->textStyle(), tsNovy);
     EXPECT_EQ(AcDbDimension::cast(Otevri(idKota).get())->dimensionStyle(), dsNovy);
+    EXPECT_EQ(AcDbDimension::cast(Otevri(idKota).get())->dimtxsty(), tsNovy);
     EXPECT_EQ(AcDbMLeader::cast(Otevri(idML).get())->MLeaderStyle(), mlNovy);
     EXPECT_EQ(AcDbMLeader::cast(Otevri(idML).get())->textStyleId(), tsNovy);
     EXPECT_EQ(Otevri(idLine)->linetypeId(), ltNovy);

@@ -194,3 +194,36 @@ TEST_F(OpenRules, DatabaseOwnsAddedObjectsAndIdsMapToAdsNames) {
     EXPECT_EQ(acdbHostApplicationServices()->workingDatabase(), nullptr);
     acdbHostApplicationServices()->setWorkingDatabase(db.get());
 }
+
+TEST_F(OpenRules, ManyObjectsOpenAndClosedInAnyOrderAreCountedAndReported) {
+    // Enough objects for the registry to grow several times; closed in an order unlike the
+    // opening, every third left open.
+    const int before = khost::openObjectCount();
+    std::vector<AcDbObject*> open;
+    for (int i = 0; i < 1000; ++i) {
+        AcDbObject* p = nullptr;
+        ASSERT_EQ(acdbOpenObject(p, addLine(), AcDb::kForRead), Acad::eOk);
+        open.push_back(p);
+    }
+    EXPECT_EQ(khost::openObjectCount(), before + 1000);
+    int left = 0;
+    for (int i = 0; i < 1000; ++i) {
+        AcDbObject* p = open[static_cast<size_t>(i * 7 % 1000)];
+        if (i % 3 == 0) {
+            ++left;
+            continue;
+        }
+        ASSERT_EQ(p->close(), Acad::eOk);
+    }
+    EXPECT_EQ(khost::openObjectCount(), before + left);
+    // Reopening a closed one and closing it again leaves the count as it was.
+    AcDbObject* again = nullptr;
+    ASSERT_EQ(acdbOpenObject(again, open[7]->objectId(), AcDb::kForWrite), Acad::eOk);
+    EXPECT_EQ(khost::openObjectCount(), before + left + 1);
+    again->close();
+    transcript();
+    EXPECT_EQ(khost::reportOpenObjects(L"N"), before + left);
+    EXPECT_EQ(khost::openObjectCount(), 0);
+    for (AcDbObject* p : open)
+        EXPECT_FALSE(p->isReadEnabled());
+}

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -140,6 +143,53 @@ TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
         ASSERT_TRUE(parseReal(s, back)) << s;
         EXPECT_EQ(back, v) << s;
         EXPECT_LE(s.size(), 24u);
+    }
+    // The text is the shortest that reads back, as std::to_chars gives it (".0" added to
+    // integral values): for coordinates of few decimals, integral values, tiny and huge values,
+    // and doubles of all their digits.
+    auto reference = [](double v) {
+        char buf[32];
+        auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+        std::string s(buf, p);
+        if (s.find('.') == std::string::npos && s.find('e') == std::string::npos)
+            s += ".0";
+        return s;
+    };
+    std::uniform_int_distribution<int> decimals(0, 9);
+    for (int i = 0; i < 20000; ++i) {
+        double raw = dist(rng) * std::pow(10.0, i % 13 - 6);
+        double scale = std::pow(10.0, decimals(rng));
+        for (double v : {raw, std::round(raw * scale) / scale, std::round(raw)}) {
+            if (v == 0.0)
+                continue;
+            ASSERT_EQ(formatReal(v), reference(v)) << i;
+        }
+    }
+    for (double v : {1000.0, 1e8, 1e14, 123456789012345.0, 0.001, 0.0001, 0.00125, 2.5e-7, 1e15,
+                     9007199254740993.0, 0.1 + 0.2, 1.0 / 3.0, -1234.5, 5e-324})
+        EXPECT_EQ(formatReal(v), reference(v)) << v;
+    // Decimal texts as other writers put them (fixed precision, long fractions, leading zeros,
+    // more digits than a double holds) read as the standard conversion reads them.
+    char text[64];
+    for (int i = 0; i < 4000; ++i) {
+        double v = dist(rng) / std::pow(10.0, i % 9);
+        std::snprintf(text, sizeof text, "%.*f", i % 21, v);
+        double mine = 1, exact = 2;
+        ASSERT_TRUE(parseReal(text, mine)) << text;
+        std::from_chars(text, text + std::strlen(text), exact);
+        ASSERT_EQ(mine, exact) << text;
+        ASSERT_EQ(std::signbit(mine), std::signbit(exact)) << text;
+    }
+    for (const char* edge :
+         {"-0.0", "0", "9007199254740993", "9007199254740993.0", "0.0000000000000000000001",
+          "123456789012345678901.5", "1.", ".5", "-.5", "1.e2", "00012.50"}) {
+        double mine = 1, exact = 2;
+        bool ok = parseReal(edge, mine);
+        auto [p, ec] = std::from_chars(edge, edge + std::strlen(edge), exact);
+        EXPECT_EQ(ok, ec == std::errc() && *p == 0) << edge;
+        if (ok) {
+            EXPECT_EQ(mine, exact) << edge;
+        }
     }
     double d = 0;
     EXPECT_TRUE(parseReal("  +1.5e3 ", d));

@@ -1006,42 +1006,43 @@ print("lines", sum(1 for x in a if x.startswith("LINE")))
 TEST(DxfRead, R12WithoutHandlesMergesIntoANewDrawing) {
     // R12 in Windows-1250: no owners, no subclass markers, no block records, handles on some
     // entities only (they are not kept: the drawing is merged into a new one).
-    std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
-                       "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
-                       "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nTABLES\n"
-                       "  0\nTABLE\n  2\nLTYPE\n 70\n2\n"
-                       "  0\nLTYPE\n  2\nCONTINUOUS\n 70\n0\n  3\nSolid line\n 72\n65\n 73\n0\n"
-                       " 40\n0.0\n"
-                       "  0\nLTYPE\n  2\nDASHED\n 70\n0\n  3\n__ __\n 72\n65\n 73\n2\n 40\n0.75\n"
-                       " 49\n0.5\n 49\n-0.25\n  0\nENDTAB\n"
-                       "  0\nTABLE\n  2\nLAYER\n 70\n2\n"
-                       "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n"
-                       "  0\nLAYER\n  2\n\xC8\xC1RY\n 70\n0\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n"
-                       "  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nBLOCKS\n"
-                       "  0\nBLOCK\n  8\n0\n  2\n$MODEL_SPACE\n 70\n0\n 10\n0.0\n 20\n0.0\n"
-                       " 30\n0.0\n  3\n$MODEL_SPACE\n  1\n\n  0\nENDBLK\n  8\n0\n"
-                       "  0\nBLOCK\n  8\n0\n  2\nZNA\xC8KA\n 70\n2\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
-                       "  3\nZNA\xC8KA\n  1\n\n"
-                       "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n1.0\n"
-                       " 31\n0.0\n"
-                       "  0\nATTDEF\n  8\n0\n 10\n0.0\n 20\n-2.0\n 30\n0.0\n 40\n1.0\n  1\n\n"
-                       "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
-                       "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
-                       "  0\nSECTION\n  2\nENTITIES\n"
-                       "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
-                       "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
-                       " 30\n0.0\n"
-                       "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
-                       "  1\n7\n  2\n\xC8\xCDSLO\n 70\n0\n"
-                       "  0\nSEQEND\n  8\n0\n"
-                       "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
-                       "  0\nVERTEX\n  8\n0\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 70\n32\n"
-                       "  0\nVERTEX\n  8\n0\n 10\n4.0\n 20\n5.0\n 30\n6.0\n 70\n32\n"
-                       "  0\nSEQEND\n  8\n0\n"
-                       "  0\nLINE\n 67\n1\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n420.0\n 21\n297.0\n"
-                       "  0\nENDSEC\n  0\nEOF\n";
+    std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n"
+        "  9\n$DWGCODEPAGE\n  3\nANSI_1250\n  9\n$CLAYER\n  8\n\xC8\xC1RY\n"
+        "  9\n$LTSCALE\n 40\n2.0\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n"
+        "  0\nTABLE\n  2\nLTYPE\n 70\n2\n"
+        "  0\nLTYPE\n  2\nCONTINUOUS\n 70\n0\n  3\nSolid line\n 72\n65\n 73\n0\n"
+        " 40\n0.0\n"
+        "  0\nLTYPE\n  2\nDASHED\n 70\n0\n  3\n__ __\n 72\n65\n 73\n2\n 40\n0.75\n"
+        " 49\n0.5\n 49\n-0.25\n  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nLAYER\n 70\n2\n"
+        "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n"
+        "  0\nLAYER\n  2\n\xC8\xC1RY\n 70\n0\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n"
+        "  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nBLOCKS\n"
+        "  0\nBLOCK\n  8\n0\n  2\n$MODEL_SPACE\n 70\n0\n 10\n0.0\n 20\n0.0\n"
+        " 30\n0.0\n  3\n$MODEL_SPACE\n  1\n\n  0\nENDBLK\n  8\n0\n"
+        "  0\nBLOCK\n  8\n0\n  2\nZNA\xC8KA\n 70\n2\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
+        "  3\nZNA\xC8KA\n  1\n\n"
+        "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n1.0\n"
+        " 31\n0.0\n"
+        "  0\nATTDEF\n  8\n0\n 10\n0.0\n 20\n-2.0\n 30\n0.0\n 40\n1.0\n  1\n\n"
+        "  3\n\xC8\xEDslo?\n  2\n\xC8\xCDSLO\n 70\n0\n"
+        "  0\nENDBLK\n  8\n0\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nLINE\n  5\n1B\n  8\n\xC8\xC1RY\n 10\n0.5\n 20\n1.5\n 11\n10.5\n 21\n11.5\n"
+        "  0\nINSERT\n  8\n0\n 66\n1\n  2\nZNA\xC8KA\n 10\n20.0\n 20\n20.0\n"
+        " 30\n0.0\n"
+        "  0\nATTRIB\n  8\n0\n 10\n20.0\n 20\n18.0\n 30\n0.0\n 40\n1.0\n"
+        "  1\n7\n  2\n\xC8\xCDSLO\n 70\n0\n"
+        "  0\nSEQEND\n  8\n0\n"
+        "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
+        "  0\nVERTEX\n  8\n0\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 70\n32\n"
+        "  0\nVERTEX\n  8\n0\n 10\n4.0\n 20\n5.0\n 30\n6.0\n 70\n32\n"
+        "  0\nSEQEND\n  8\n0\n"
+        "  0\nLINE\n 67\n1\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n420.0\n 21\n297.0\n"
+        "  0\nENDSEC\n  0\nEOF\n";
     TempDir dir;
     writeText(dir / "r12.dxf", text);
     std::wstring error;
@@ -1145,4 +1146,117 @@ TEST(DxfRoundTrip, ErasedObjectsAndWhatTheyOwnAreLeftOut) {
     if (!haveEzdxf())
         GTEST_SKIP() << "python3-ezdxf is not installed";
     EXPECT_EQ(ezdxfAudit(dir, dir / "e.dxf"), "");
+}
+
+TEST(DxfEzdxf, R12AndDrawingsWithHatchesImagesGroupsAndCustomObjectsRoundTrip) {
+    if (!haveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    TempDir dir;
+    std::string gen = python(dir, R"(import sys, ezdxf
+path = sys.argv[1]
+doc = ezdxf.new("R12")
+doc.encoding = "cp1250"
+doc.layers.add("Vodovod-ČÁRY", color=5)
+msp = doc.modelspace()
+msp.add_line((0, 0), (10, 0), dxfattribs={"layer": "Vodovod-ČÁRY"})
+msp.add_text("Šoupě DN 80", dxfattribs={"layer": "Vodovod-ČÁRY", "height": 2.5})
+msp.add_polyline2d([(0, 0), (5, 5), (10, 0)])
+msp.add_polyline3d([(0, 0, 0), (1, 2, 3), (4, 5, 6)])
+blk = doc.blocks.new("ZNAČKA")
+blk.add_circle((0, 0), 1)
+blk.add_attdef("ČÍSLO", (0, -2), dxfattribs={"height": 1})
+msp.add_blockref("ZNAČKA", (20, 20)).add_auto_attribs({"ČÍSLO": "42"})
+doc.saveas(path + "/r12.dxf")
+
+doc = ezdxf.new("R2013", setup=True)
+msp = doc.modelspace()
+h = msp.add_hatch(color=3)
+h.paths.add_polyline_path([(0, 0), (10, 0), (10, 10), (0, 10)], is_closed=True)
+h.set_pattern_fill("ANSI31", scale=0.5)
+msp.add_hatch(color=1).paths.add_polyline_path([(20, 0), (30, 0), (25, 8)], is_closed=True)
+image = doc.add_image_def(filename="podklad.png", size_in_pixel=(640, 480))
+msp.add_image(image, insert=(0, 20), size_in_units=(6.4, 4.8))
+group = doc.groups.new("SKUPINA_Ř")
+group.extend([msp.add_line((0, 0), (1, 1)), msp.add_circle((2, 2), 1)])
+doc.groups.new("PRVNÍ", description="popis").extend([msp.add_point((5, 5))])
+doc.rootdict.add_xrecord("KRESBON_DATA").reset([(1, "hodnota č. 1"), (40, 2.5), (70, 7)])
+doc.rootdict.add_dict_var("KV_PROM", "výška")
+doc.saveas(path + "/r2013.dxf")
+)",
+                             dir.path().string());
+    ASSERT_TRUE(fs::exists(dir / "r12.dxf")) << gen;
+    ASSERT_TRUE(fs::exists(dir / "r2013.dxf")) << gen;
+    // What ezdxf sees of the original must be seen the same in the copy (values the host adds
+    // to an object, its defaults, do not count).
+    const char* dump = R"(import sys, ezdxf
+def attribs(e):
+    return {k: str(v) for k, v in e.dxfattribs().items() if k != "owner"}
+def dump(path, objects):
+    doc = ezdxf.readfile(path)
+    out = {"layers": sorted((l.dxf.name, l.dxf.color) for l in doc.layers)}
+    for name in doc.layouts.names():
+        for e in doc.layouts.get(name):
+            out[e.dxf.handle] = (e.dxftype(), attribs(e))
+            if e.dxftype() == "HATCH":
+                out[e.dxf.handle + " paths"] = str([list(p.vertices) for p in e.paths])
+                if e.pattern:
+                    out[e.dxf.handle + " pattern"] = str([(l.angle, l.base_point, l.offset, l.dash_length_items) for l in e.pattern.lines])
+            if e.dxftype() == "INSERT":
+                for a in e.attribs:
+                    out[a.dxf.handle] = (a.dxf.tag, a.dxf.text, str(a.dxf.insert))
+            if e.dxftype() == "POLYLINE":
+                for v in e.vertices:
+                    out[v.dxf.handle] = (str(v.dxf.location), v.dxf.flags)
+    for b in doc.blocks:
+        out["block " + b.name] = (b.block.dxf.handle, [e.dxf.handle for e in b])
+    if objects:
+        for o in doc.objects:
+            out[o.dxf.handle] = (o.dxftype(), attribs(o))
+            if o.dxftype() == "XRECORD":
+                out[o.dxf.handle + " tags"] = str(list(o.tags))
+            if o.dxftype() == "DICTIONARY":
+                out[o.dxf.handle + " keys"] = str(sorted(o.keys()))
+        for g in doc.groups.groups():
+            out["group " + g.dxf.handle] = ([e.dxf.handle for e in g], g.dxf.description)
+    return out
+objects = sys.argv[3] == "1"
+a, b = dump(sys.argv[1], objects), dump(sys.argv[2], objects)
+for key, was in a.items():
+    now = b.get(key)
+    if isinstance(was, tuple) and len(was) == 2 and isinstance(was[1], dict) and now:
+        now = (now[0], {k: v for k, v in now[1].items() if k in was[1]})
+    if was != now:
+        print("was:", key, was)
+        print("now:", key, now)
+print("compared", len(a))
+)";
+    for (const char* name : {"r12.dxf", "r2013.dxf"}) {
+        SCOPED_TRACE(name);
+        std::wstring error;
+        AcDbDatabase* db = khost::readDrawing(wpath(dir / name), error);
+        ASSERT_NE(db, nullptr) << toUtf8(error);
+        // Polylines come back as the classes their flags call for.
+        int polylines2d = 0, polylines3d = 0;
+        AcDbBlockTableRecord* ms = nullptr;
+        ASSERT_EQ(acdbOpenObject(ms, khost::roleId(db, khost::DbRole::ModelSpace)), Acad::eOk);
+        for (AcDbObjectId id : ms->entityIds()) {
+            AcDbObject* o = khost::peekObject(id);
+            polylines2d += AcDb2dPolyline::cast(o) ? 1 : 0;
+            polylines3d += AcDb3dPolyline::cast(o) ? 1 : 0;
+        }
+        ms->close();
+        if (std::string(name) == "r12.dxf") {
+            EXPECT_EQ(polylines2d, 1);
+            EXPECT_EQ(polylines3d, 1);
+        }
+        std::string out = (dir / (std::string("out-") + name)).string();
+        ASSERT_TRUE(khost::writeDrawing(db, fromUtf8(out), error)) << toUtf8(error);
+        delete db;
+        EXPECT_EQ(ezdxfAudit(dir, out), "");
+        // An R12 file has no objects; those of the copy are the host's own.
+        bool r12 = std::string(name) == "r12.dxf";
+        std::string diff =
+            python(dir, dump, (dir / name).string() + " " + out + (r12 ? " 0" : " 1"));
+        EXPECT_EQ(diff.substr(0, 9), "compared ") << diff;
+    }
 }

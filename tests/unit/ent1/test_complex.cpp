@@ -250,6 +250,25 @@ TEST_F(Complex, OldStylePolylinesOwnTheirVertices) {
     EXPECT_EQ(order[1], nid);
     EXPECT_EQ(order[2], vids[1]);
     EXPECT_TRUE(AcDbSequenceEnd::cast(khost::peekObject(order[4])));
+    // Properties set with the sub-entities reach the vertices and the end marker.
+    auto subProps = [&] {
+        std::vector<std::pair<Adesk::UInt16, AcDbObjectId>> out;
+        for (AcDbObjectId id : khost::subEntityIds(p)) {
+            auto* e = AcDbEntity::cast(khost::peekObject(id));
+            out.emplace_back(e->colorIndex(), e->linetypeId());
+        }
+        return out;
+    };
+    const AcDbObjectId byLayer = db->byLayerLinetype();
+    ASSERT_EQ(p->setColorIndex(3, false), Acad::eOk);
+    EXPECT_EQ(subProps()[0].first, 256);
+    ASSERT_EQ(p->setColorIndex(4), Acad::eOk);
+    ASSERT_EQ(p->setLinetype(db->byBlockLinetype()), Acad::eOk);
+    for (auto [color, linetype] : subProps()) {
+        EXPECT_EQ(color, 4);
+        EXPECT_EQ(linetype, db->byBlockLinetype());
+    }
+    ASSERT_EQ(p->setLinetype(byLayer), Acad::eOk);
 
     // Reversal keeps the vertex objects in their places and moves their data: the objects
     // [v0, new, v1, v2] now hold the points of [v2, v1, new, v0].

@@ -204,6 +204,19 @@ TEST_F(Dimensions, AlignedDimensionDrawsItselfThroughItsBlock) {
     EXPECT_EQ(d->dimBlockId(), blockId);
     EXPECT_EQ(contents(blockId).size(), 6u);
     d->setHorizontalRotation(0.25);
+    // The dimension's own text style overrides its style's; a second override replaces it.
+    const AcDbObjectId standard = db->textstyle();
+    auto* ts = new AcDbTextStyleTableRecord;
+    ts->setName(L"KV_TXT_KOTY");
+    AcDbTextStyleTable* styles = nullptr;
+    ASSERT_EQ(db->getTextStyleTable(styles, AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId textStyleId;
+    ASSERT_EQ(styles->add(textStyleId, ts), Acad::eOk);
+    styles->close();
+    ts->close();
+    EXPECT_EQ(d->setDimtxsty(standard), Acad::eOk);
+    EXPECT_EQ(d->setDimtxsty(textStyleId), Acad::eOk);
+    EXPECT_EQ(d->dimtxsty(), textStyleId);
     d->close();
 
     // The dimension line passes through the dimension line point, parallel to the measured
@@ -222,7 +235,9 @@ TEST_F(Dimensions, AlignedDimensionDrawsItselfThroughItsBlock) {
                   "d = doc.modelspace().query('DIMENSION')[0]\n"
                   "if d.dxf.dimstyle != 'KV_VODA2' or d.dxf.text != '2x <>': print(d.dxf.text)\n"
                   "if d.dxf.geometry not in doc.blocks: print('no block')\n"
-                  "if abs(d.dxf.defpoint3[0] - 30) > 1e-9: print(d.dxf.defpoint3)\n");
+                  "if abs(d.dxf.defpoint3[0] - 30) > 1e-9: print(d.dxf.defpoint3)\n"
+                  "o = d.override().get('dimtxsty')\n"
+                  "if o != 'KV_TXT_KOTY': print('dimtxsty', o)\n");
     ASSERT_NE(reread, nullptr);
     AcDbAlignedDimension* back = nullptr;
     ASSERT_EQ(acdbOpenObject(back, inReread(dimId), AcDb::kForRead), Acad::eOk);
@@ -234,6 +249,7 @@ TEST_F(Dimensions, AlignedDimensionDrawsItselfThroughItsBlock) {
     EXPECT_NEAR(back->horizontalRotation(), 0.25, 1e-12);
     EXPECT_EQ(back->dimensionStyle(), inReread(styleId));
     EXPECT_EQ(back->dimBlockId(), inReread(blockId));
+    EXPECT_EQ(back->dimtxsty(), inReread(textStyleId));
     AcString text;
     back->dimensionText(text);
     EXPECT_EQ(text, L"2x <>");
