@@ -3,6 +3,7 @@
 #include "Kresbon.h"
 
 #include "CVoxException.h"
+#include "CVoxKoty.h"
 #include "CVoxNastav.h"
 #include "CKacena.h"
 #include "CVoxSpojUsecky.h"
@@ -61,6 +62,8 @@ const RadekPrikazu g_aPrikazy[] = {
     {L"cmm", L"cmm", &ObalPrikazu<PrikazCmm>, MODAL_PICKSET},
     {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
     {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
+    {L"ko", L"ko", &ObalPrikazu<&CVoxKoty::Ko>, MODAL_PICKSET},
+    {L"kod", L"kod", &ObalPrikazu<&CVoxKoty::Kod>, MODAL_PICKSET},
     {L"li", L"li", &ObalPrikazu<PrikazLi>, MODAL_PICKSET},
     {L"pro", L"pro", &ObalPrikazu<PrikazPro>, MODAL_PICKSET},
     {L"nactiGPS", L"nactiGPS", &ObalPrikazu<PrikazNactiGps>, MODAL_PICKSET},

@@ -6,6 +6,7 @@
 
 #include "windows.h"
 #include "afxstr.h"
+#include "afxarchive.h"
 
 #ifndef ASSERT
 #define ASSERT(f) assert(f)

@@ -373,15 +373,7 @@ public:
 
 // ---- Objects and GDI
 // -----------------------------------------------------------------------------
-class CObject {
-public:
-    virtual ~CObject() = default;
-};
-
-class CException : public CObject {
-public:
-    virtual void Delete() {}
-};
+// CObject and CException come from afx.h (afxarchive.h).
 // Thrown by CDataExchange::Fail after the user was told what is wrong.
 class CUserException : public CException {};
 [[noreturn]] void AfxThrowUserException();

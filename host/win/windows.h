@@ -443,6 +443,17 @@ BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance);
 #define RegisterClass RegisterClassW
 #define UnregisterClass UnregisterClassW
 
+// --- Files --------------------------------------------------------------------------------------
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_COPY_ALLOWED 0x00000002
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+// Moves or renames a file; with MOVEFILE_REPLACE_EXISTING an existing target is replaced in one
+// step. FALSE with the last error on failure.
+BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
+BOOL DeleteFileW(LPCWSTR lpFileName);
+#define MoveFileEx MoveFileExW
+#define DeleteFile DeleteFileW
+
 // --- Time ---------------------------------------------------------------------------------------
 void Sleep(DWORD dwMilliseconds);
 DWORD GetTickCount();
