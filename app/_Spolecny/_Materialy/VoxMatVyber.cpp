@@ -1,13 +1,22 @@
 #include "StdAfx.h"
 
+#include "CKvDlgMatVyber.h"
 #include "CVoxKoty.h"
 
-// The material choice runs in the material dialog; without the dialog nothing can be chosen.
-bool VyberMaterialDialogem(CVoxSezMaterialu*, UINT, UINT, bool, CVoxMaterial** ppMaterial,
-                           CVoxProfil** ppProfil) {
+bool VyberMaterialDialogem(CVoxSezMaterialu* pSeznam, UINT nOblast, UINT nMedium, bool bProfil,
+                           CVoxMaterial** ppMaterial, CVoxProfil** ppProfil) {
     if (ppMaterial)
         *ppMaterial = nullptr;
     if (ppProfil)
         *ppProfil = nullptr;
-    return false;
+    if (!pSeznam)
+        return false;
+    CKvDlgMatVyber dlg(CWnd::FromHandle(adsw_acadMainWnd()));
+    if (dlg.DoModal(pSeznam, nOblast, nMedium, bProfil) != IDOK || !dlg.m_pMaterial)
+        return false;
+    if (ppMaterial)
+        *ppMaterial = dlg.m_pMaterial;
+    if (ppProfil)
+        *ppProfil = dlg.m_pProfil;
+    return true;
 }
