@@ -82,9 +82,9 @@ const AfxDialogResource s_dlgAbout{{
     .sCaption = L"O programu",
     .controls =
         {
-            {.nID = IDC_STATIC, .nKind = AfxCtl::Static, .sText = L"Kresbon pro AutoCad"},
-            {.nID = IDC_STATIC, .nKind = AfxCtl::Static, .sText = L"Verze: " KRESBON_VERZE},
-            {.nID = IDC_STATIC, .nKind = AfxCtl::Static, .sText = L"Datum: " __DATE__},
+            {.nID = IDC_ABOUT_PRODUKT, .nKind = AfxCtl::Static, .sText = L"Kresbon pro AutoCad"},
+            {.nID = IDC_ABOUT_VERZE, .nKind = AfxCtl::Static, .sText = L"Verze: " KRESBON_VERZE},
+            {.nID = IDC_ABOUT_DATUM, .nKind = AfxCtl::Static, .sText = L"Datum: " __DATE__},
             {.nID = IDOK, .nKind = AfxCtl::DefPushButton, .sText = L"OK"},
         },
 }};

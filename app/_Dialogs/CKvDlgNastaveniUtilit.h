@@ -34,6 +34,9 @@ class CVoxPredpony;
 #define IDC_NAST_UCHOPENI_DLG 117
 
 #define IDD_ABOUT 49
+#define IDC_ABOUT_PRODUKT 4901
+#define IDC_ABOUT_VERZE 4902
+#define IDC_ABOUT_DATUM 4903
 
 class CKvDlgNastaveniUtilit : public CKvAcDialog {
 public:
