@@ -3,6 +3,9 @@
 #include "CKvDlgNastaveniUtilit.h"
 
 #include "CVoxAnno.h"
+#include "CVoxKoty.h"
+#include "CVoxMaterial.h"
+#include "CVoxRegistry.h"
 #include "CVoxException.h"
 #include "CVoxNastav.h"
 #include "CVoxXRecord.h"
@@ -64,6 +67,7 @@ const AfxDialogResource s_dlgNastaveniUtilit{{
              .nKind = AfxCtl::Edit,
              .sText = L"Výchozí materiál:",
              .dwStyle = ES_READONLY},
+            {.nID = IDC_NAST_VYBER_MATERIAL, .nKind = AfxCtl::PushButton, .sText = L"Vyber...."},
             {.nID = IDC_STATIC,
              .nKind = AfxCtl::GroupBox,
              .sText = L"Nastavení fontů",
@@ -98,6 +102,7 @@ ON_BN_CLICKED(IDC_NAST_PREVEST, &CKvDlgNastaveniUtilit::OnPrevest)
 ON_BN_CLICKED(IDC_NAST_MERITKA, &CKvDlgNastaveniUtilit::OnMeritka)
 ON_BN_CLICKED(IDC_NAST_ODSTRANIT, &CKvDlgNastaveniUtilit::OnOdstranit)
 ON_BN_CLICKED(IDC_NAST_ABOUT, &CKvDlgNastaveniUtilit::OnAbout)
+ON_BN_CLICKED(IDC_NAST_VYBER_MATERIAL, &CKvDlgNastaveniUtilit::OnVyberMaterial)
 END_MESSAGE_MAP()
 
 CKvDlgNastaveniUtilit::CKvDlgNastaveniUtilit(CVoxPredpony& objPredpony, CWnd* pParent)
@@ -242,6 +247,34 @@ void CKvDlgNastaveniUtilit::OnMeritka() {
         return;
     }
     MessageBoxW(m_hWnd, L"Měřítka byla úspěšně přidána", TITULEK, MB_ICONINFORMATION);
+}
+
+void CKvDlgNastaveniUtilit::OnVyberMaterial() {
+    try {
+        CVoxMaterial* pMaterial = nullptr;
+        if (!VyberMaterialDialogem(CVoxKoty::Instance().Seznam(), OBLAST_ZTI, MEDIUM_VSE, false,
+                                   &pMaterial, nullptr) ||
+            !pMaterial)
+            return;
+        // The default material is written at once, not at unload.
+        CVoxRegistry::UlozRetezec(REG_KLIC_PRODUKT, L"CurMat", pMaterial->GetNazev(),
+                                  REG_PODKLIC_NASTAVENI);
+        CVoxRegistry::UlozDouble(REG_KLIC_PRODUKT, L"CurMatDrsnost", pMaterial->GetDrsnost(),
+                                 REG_PODKLIC_NASTAVENI);
+        CVoxRegistry::UlozDword(REG_KLIC_PRODUKT, L"CurMatPN",
+                                static_cast<DWORD>(pMaterial->GetPN()), REG_PODKLIC_NASTAVENI);
+        CVoxRegistry::UlozDword(REG_KLIC_PRODUKT, L"CurMatSDR",
+                                static_cast<DWORD>(pMaterial->GetSDr()), REG_PODKLIC_NASTAVENI);
+        CVoxRegistry::UlozDword(REG_KLIC_PRODUKT, L"CurMatPop",
+                                static_cast<DWORD>(pMaterial->GetTypPopisu()),
+                                REG_PODKLIC_NASTAVENI);
+        if (g_pNastaveni)
+            g_pNastaveni->m_sDefMaterial = pMaterial->GetNazev().GetString();
+        m_sMaterial = pMaterial->GetNazev();
+        SetDlgItemText(IDC_NAST_MATERIAL, m_sMaterial);
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e);
+    }
 }
 
 void CKvDlgNastaveniUtilit::OnOdstranit() {

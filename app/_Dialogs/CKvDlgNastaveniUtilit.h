@@ -29,6 +29,7 @@ class CVoxPredpony;
 #define IDC_NAST_MERITKA 125
 #define IDC_NAST_SMAZAT_MERITKA 132
 #define IDC_NAST_MATERIAL 151
+#define IDC_NAST_VYBER_MATERIAL 126
 #define IDC_NAST_ODSTRANIT 144
 #define IDC_NAST_ABOUT 127
 #define IDC_NAST_UCHOPENI_DLG 117
@@ -76,6 +77,7 @@ protected:
     afx_msg void OnMeritka();
     afx_msg void OnOdstranit();
     afx_msg void OnAbout();
+    afx_msg void OnVyberMaterial();
     DECLARE_MESSAGE_MAP()
 
     CVoxPredpony& m_objPredpony;
