@@ -2,6 +2,7 @@
 
 #include "Kresbon.h"
 
+#include "CKvDlgNastaveniUtilit.h"
 #include "CVoxException.h"
 #include "CVoxKoty.h"
 #include "CVoxNastav.h"
@@ -112,6 +113,9 @@ AcRx::AppRetCode CKresbonApp::On_kInitAppMsg(void* pkt) {
         g_pNastaveni = new CVoxNastav();
 
         AcEdCommandStack* pZasobnik = ZasobnikPrikazu();
+        pZasobnik->addCommand(SKUPINA_NASTAVENI, L"kbset", L"kbset", MODAL_PICKSET,
+                              &ObalPrikazu<PrikazKbset>, nullptr, -1,
+                              AcRxResourceInstance::empty());
         for (const RadekPrikazu& r : g_aPrikazy)
             pZasobnik->addCommand(SKUPINA_PRIKAZU, r.sGlobalni, r.sMistni, r.nPriznaky, r.pFce,
                                   nullptr, -1, AcRxResourceInstance::empty());
@@ -122,12 +126,12 @@ AcRx::AppRetCode CKresbonApp::On_kInitAppMsg(void* pkt) {
                    KRESBON_VERZE, KRESBON_SESTAVENI);
 
         if (!g_pNastaveni->m_bNastaveno) {
-            // The answer Yes opens the settings dialog once it is part of the application;
-            // until then the prompt only reminds the user, and the next load asks again.
-            MessageBoxW(adsw_acadMainWnd(),
-                        L"První spuštění - není nastavena např. předpona pro hladiny\nSpustit "
-                        L"dialog nastavení Utilit?",
-                        L"Kresbon pro AutoCad", MB_YESNO | MB_ICONQUESTION);
+            // Yes runs the settings dialog; only its OK marks the settings as confirmed.
+            if (MessageBoxW(adsw_acadMainWnd(),
+                            L"První spuštění - není nastavena např. předpona pro hladiny\nSpustit "
+                            L"dialog nastavení Utilit?",
+                            L"Kresbon pro AutoCad", MB_YESNO | MB_ICONQUESTION) == IDYES)
+                CKvDlgNastaveniUtilit::Spust(*g_pNastaveni);
         }
     } catch (const std::exception& e) {
         ZobrazVyjimku(e);

@@ -2,6 +2,7 @@
 
 #include "CVoxPredpony.h"
 
+#include "CKvDlgPredpony.h"
 #include "CVoxException.h"
 #include "CVoxRegistry.h"
 #include "CVoxXRecord.h"
@@ -99,11 +100,34 @@ std::wstring CVoxPredpony::EffectivePrefix() {
     AktualizujPredponuVykresu();
     if (m_sVykresu == m_sGlobalni)
         return m_sGlobalni;
-    // The prefix dialog decides here when the user has not chosen to be asked no more; until
-    // then the remembered choices apply as they are.
-    if (m_bNeptatSe)
+    if (m_bNeptatSe || Zeptej())
         Proved();
     return m_bPouzitGlobalni ? m_sGlobalni : m_sVykresu;
+}
+
+bool CVoxPredpony::Zeptej(bool bZNastaveni) {
+    AktualizujPredponuVykresu();
+    CKvDlgPredpony dlgPredpony(CWnd::FromHandle(adsw_acadMainWnd()), bZNastaveni);
+    dlgPredpony.m_sPredponaDwg = m_sVykresu.c_str();
+    dlgPredpony.m_sPredponaGlobalni = m_sGlobalni.c_str();
+    dlgPredpony.m_nPouzitGlobalni = m_bPouzitGlobalni ? 1 : 0;
+    dlgPredpony.m_nNastavitDwg = m_bNastavitPredponuDwg ? 1 : 0;
+    dlgPredpony.m_nPrejmenovat = m_bPrejmenovatHladiny ? 1 : 0;
+    dlgPredpony.m_nDalsi = m_bDalsiPredpony ? 1 : 0;
+    dlgPredpony.m_nNeptat = 0;
+    if (dlgPredpony.DoModal() != IDOK) {
+        m_bNeptatSe = false;
+        return false;
+    }
+    m_bPouzitGlobalni = dlgPredpony.m_nPouzitGlobalni == 1;
+    m_bNastavitPredponuDwg = dlgPredpony.m_nNastavitDwg != 0;
+    m_bPrejmenovatHladiny = dlgPredpony.m_nPrejmenovat != 0;
+    m_bDalsiPredpony = dlgPredpony.m_nDalsi != 0;
+    m_bNeptatSe = dlgPredpony.m_nNeptat != 0;
+    m_aNalezenePredpony = dlgPredpony.m_aNalezene;
+    NastavPredponuVykresu(dlgPredpony.m_sPredponaDwg.str());
+    m_sGlobalni = dlgPredpony.m_sPredponaGlobalni.str();
+    return true;
 }
 
 void CVoxPredpony::Proved() {

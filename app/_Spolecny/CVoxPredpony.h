@@ -35,6 +35,10 @@ public:
     // Brings the cached drawing prefix up to the active drawing: its stored prefix is read when
     // another drawing was active before; a drawing without one gets the global prefix written.
     void AktualizujPredponuVykresu();
+    // Shows the prefix dialog filled from the remembered choices and both prefixes (bZNastaveni:
+    // opened from the settings dialog). OK takes the choices over and returns true; Cancel only
+    // clears the don't-ask flag.
+    bool Zeptej(bool bZNastaveni = false);
     // Carries the remembered choices out on the active drawing.
     void Proved();
     // Replaces the prefix in the layer names of the active drawing (with bNaZacatku only in names

@@ -1033,3 +1033,6 @@ bool isLibraryWindow(HWND hWnd);
 std::wstring describeControl(HWND hWnd);
 std::wstring describeDialog(HWND hDlg);
 } // namespace khost
+
+// The tree view control.
+#include "afxtree.h"
