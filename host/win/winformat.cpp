@@ -22,7 +22,7 @@
 namespace khost {
 namespace {
 
-template <typename C> struct Spec {
+template <typename C> struct FieldFormat {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -51,11 +51,11 @@ template <> std::string fromNarrow<char>(std::string_view s) {
 }
 
 template <typename C>
-void pad(std::basic_string<C>& out, std::basic_string<C> text, const Spec<C>& spec) {
-    size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+void pad(std::basic_string<C>& out, std::basic_string<C> text, const FieldFormat<C>& field) {
+    size_t width = field.width > 0 ? static_cast<size_t>(field.width) : 0;
     if (text.size() < width) {
-        bool left = spec.flags.find('-') != std::string::npos;
-        C fill = (!left && spec.flags.find('0') != std::string::npos) ? C('0') : C(' ');
+        bool left = field.flags.find('-') != std::string::npos;
+        C fill = (!left && field.flags.find('0') != std::string::npos) ? C('0') : C(' ');
         if (left)
             text.append(width - text.size(), C(' '));
         else
@@ -64,8 +64,8 @@ void pad(std::basic_string<C>& out, std::basic_string<C> text, const Spec<C>& sp
     out += text;
 }
 
-std::string numberSpec(const std::string& flags, int width, int precision, const char* len,
-                       char conv) {
+std::string numberFormat(const std::string& flags, int width, int precision, const char* len,
+                         char conv) {
     std::string s = "%" + flags;
     if (width >= 0)
         s += std::to_string(width);
@@ -78,15 +78,15 @@ std::string numberSpec(const std::string& flags, int width, int precision, const
     return s;
 }
 
-template <typename T> std::string snprintfOne(const std::string& spec, T value) {
+template <typename T> std::string snprintfOne(const std::string& format, T value) {
     char small[128];
-    int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+    int n = std::snprintf(small, sizeof small, format.c_str(), value);
     if (n < 0)
         return {};
     if (static_cast<size_t>(n) < sizeof small)
         return std::string(small, static_cast<size_t>(n));
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), format.c_str(), value);
     big.resize(static_cast<size_t>(n));
     return big;
 }
@@ -111,21 +111,21 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
             ++p;
             continue;
         }
-        Spec<C> spec;
+        FieldFormat<C> field;
         while (*p == C('-') || *p == C('+') || *p == C(' ') || *p == C('#') || *p == C('0'))
-            spec.flags += static_cast<char>(*p++);
+            field.flags += static_cast<char>(*p++);
         if (*p == C('*')) {
             ++p;
             int w = va_arg(ap, int);
             if (w < 0) {
-                spec.flags += '-';
+                field.flags += '-';
                 w = w == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -w;
             }
-            spec.width = w;
+            field.width = w;
         } else {
             while (*p >= C('0') && *p <= C('9')) {
-                spec.width = (spec.width < 0 ? 0 : spec.width) * 10 + (*p - C('0'));
-                if (spec.width > 100000000) {
+                field.width = (field.width < 0 ? 0 : field.width) * 10 + (*p - C('0'));
+                if (field.width > 100000000) {
                     ok = false;
                     break;
                 }
@@ -134,15 +134,15 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
         }
         if (*p == C('.')) {
             ++p;
-            spec.precision = 0;
+            field.precision = 0;
             if (*p == C('*')) {
                 ++p;
                 int prec = va_arg(ap, int);
-                spec.precision = prec < 0 ? -1 : prec;
+                field.precision = prec < 0 ? -1 : prec;
             } else {
                 while (*p >= C('0') && *p <= C('9')) {
-                    spec.precision = spec.precision * 10 + (*p - C('0'));
-                    if (spec.precision > 100000000) {
+                    field.precision = field.precision * 10 + (*p - C('0'));
+                    if (field.precision > 100000000) {
                         ok = false;
                         break;
                     }
@@ -153,46 +153,46 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
         // Length modifiers, Windows style.
         if (*p == C('h')) {
             ++p;
-            spec.narrowLen = true;
-            spec.len = Spec<C>::H;
+            field.narrowLen = true;
+            field.len = FieldFormat<C>::H;
             if (*p == C('h')) {
                 ++p;
-                spec.len = Spec<C>::HH;
+                field.len = FieldFormat<C>::HH;
             }
         } else if (*p == C('l')) {
             ++p;
-            spec.wideLen = true;
-            spec.len = Spec<C>::L;
+            field.wideLen = true;
+            field.len = FieldFormat<C>::L;
             if (*p == C('l')) {
                 ++p;
-                spec.len = Spec<C>::LL;
+                field.len = FieldFormat<C>::LL;
             }
         } else if (*p == C('w')) {
             ++p;
-            spec.wideLen = true;
-            spec.len = Spec<C>::L;
+            field.wideLen = true;
+            field.len = FieldFormat<C>::L;
         } else if (*p == C('L')) {
             ++p; // long double is double in the Windows runtime
         } else if (*p == C('I')) {
             ++p;
             if (p[0] == C('6') && p[1] == C('4')) {
                 p += 2;
-                spec.len = Spec<C>::LL;
+                field.len = FieldFormat<C>::LL;
             } else if (p[0] == C('3') && p[1] == C('2')) {
                 p += 2;
-                spec.len = Spec<C>::None;
+                field.len = FieldFormat<C>::None;
             } else {
-                spec.len = Spec<C>::Ptr;
+                field.len = FieldFormat<C>::Ptr;
             }
         } else if (*p == C('j')) {
             ++p;
-            spec.len = Spec<C>::Max;
+            field.len = FieldFormat<C>::Max;
         } else if (*p == C('z')) {
             ++p;
-            spec.len = Spec<C>::Size;
+            field.len = FieldFormat<C>::Size;
         } else if (*p == C('t')) {
             ++p;
-            spec.len = Spec<C>::Diff;
+            field.len = FieldFormat<C>::Diff;
         }
         C conv = *p;
         if (!conv) {
@@ -204,15 +204,15 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
         case C('d'):
         case C('i'): {
             long long v = 0;
-            switch (spec.len) {
-            case Spec<C>::HH:
+            switch (field.len) {
+            case FieldFormat<C>::HH:
                 v = static_cast<signed char>(va_arg(ap, int));
                 break;
-            case Spec<C>::H:
+            case FieldFormat<C>::H:
                 v = static_cast<short>(va_arg(ap, int));
                 break;
-            case Spec<C>::None:
-            case Spec<C>::L:
+            case FieldFormat<C>::None:
+            case FieldFormat<C>::L:
                 v = va_arg(ap, int);
                 break;
             default:
@@ -220,7 +220,7 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
                 break;
             }
             out += widen<C>(
-                snprintfOne(numberSpec(spec.flags, spec.width, spec.precision, "ll", 'd'), v));
+                snprintfOne(numberFormat(field.flags, field.width, field.precision, "ll", 'd'), v));
             break;
         }
         case C('u'):
@@ -228,24 +228,24 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
         case C('x'):
         case C('X'): {
             unsigned long long v = 0;
-            switch (spec.len) {
-            case Spec<C>::HH:
+            switch (field.len) {
+            case FieldFormat<C>::HH:
                 v = static_cast<unsigned char>(va_arg(ap, unsigned int));
                 break;
-            case Spec<C>::H:
+            case FieldFormat<C>::H:
                 v = static_cast<unsigned short>(va_arg(ap, unsigned int));
                 break;
-            case Spec<C>::None:
-            case Spec<C>::L:
+            case FieldFormat<C>::None:
+            case FieldFormat<C>::L:
                 v = va_arg(ap, unsigned int);
                 break;
             default:
                 v = va_arg(ap, unsigned long long);
                 break;
             }
-            out += widen<C>(snprintfOne(
-                numberSpec(spec.flags, spec.width, spec.precision, "ll", static_cast<char>(conv)),
-                v));
+            out += widen<C>(snprintfOne(numberFormat(field.flags, field.width, field.precision,
+                                                     "ll", static_cast<char>(conv)),
+                                        v));
             break;
         }
         case C('e'):
@@ -257,20 +257,20 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
         case C('a'):
         case C('A'): {
             double v = va_arg(ap, double);
-            out += widen<C>(snprintfOne(
-                numberSpec(spec.flags, spec.width, spec.precision, "", static_cast<char>(conv)),
-                v));
+            out += widen<C>(snprintfOne(numberFormat(field.flags, field.width, field.precision, "",
+                                                     static_cast<char>(conv)),
+                                        v));
             break;
         }
         case C('p'): {
             auto v = reinterpret_cast<std::uintptr_t>(va_arg(ap, void*));
             std::string hex = snprintfOne("%016llX", static_cast<unsigned long long>(v));
-            pad(out, widen<C>(hex), spec);
+            pad(out, widen<C>(hex), field);
             break;
         }
         case C('c'):
         case C('C'): {
-            bool wideArg = spec.wideLen || (!spec.narrowLen && ((conv == C('c')) == wideFormat));
+            bool wideArg = field.wideLen || (!field.narrowLen && ((conv == C('c')) == wideFormat));
             std::basic_string<C> text;
             if (wideArg) {
                 auto ch = static_cast<wchar_t>(va_arg(ap, wint_t));
@@ -279,32 +279,32 @@ std::optional<std::basic_string<C>> format(const C* fmt, va_list args, bool wide
                 char ch = static_cast<char>(va_arg(ap, int));
                 text = fromNarrow<C>(std::string_view(&ch, 1));
             }
-            pad(out, text, spec);
+            pad(out, text, field);
             break;
         }
         case C('s'):
         case C('S'): {
-            bool wideArg = spec.wideLen || (!spec.narrowLen && ((conv == C('s')) == wideFormat));
+            bool wideArg = field.wideLen || (!field.narrowLen && ((conv == C('s')) == wideFormat));
             std::basic_string<C> text;
             if (wideArg) {
                 const wchar_t* s = va_arg(ap, const wchar_t*);
                 if (!s)
                     s = L"(null)";
-                size_t n = spec.precision >= 0
-                               ? std::wcslen(s) < static_cast<size_t>(spec.precision)
+                size_t n = field.precision >= 0
+                               ? std::wcslen(s) < static_cast<size_t>(field.precision)
                                      ? std::wcslen(s)
-                                     : static_cast<size_t>(spec.precision)
+                                     : static_cast<size_t>(field.precision)
                                : std::wcslen(s);
                 text = fromWide<C>(std::wstring_view(s, n));
             } else {
                 const char* s = va_arg(ap, const char*);
                 if (!s)
                     s = "(null)";
-                size_t n = spec.precision >= 0 ? strnlen(s, static_cast<size_t>(spec.precision))
-                                               : std::strlen(s);
+                size_t n = field.precision >= 0 ? strnlen(s, static_cast<size_t>(field.precision))
+                                                : std::strlen(s);
                 text = fromNarrow<C>(std::string_view(s, n));
             }
-            pad(out, text, spec);
+            pad(out, text, field);
             break;
         }
         default:
