@@ -3,6 +3,7 @@
 #include "CKvDlgPredpony.h"
 
 #include "CVoxException.h"
+#include "CVoxPredpony.h"
 #include "CVoxSet.h"
 
 #include <algorithm>
@@ -65,24 +66,8 @@ std::vector<std::wstring> CKvDlgPredpony::NajdiPredpony(const std::wstring& sDwg
     std::vector<std::wstring> aNalezene;
     SadaHladin sada;
     g_VoxSet.HladinyPodleKategorie(31, sada);
-    AcDbLayerTable* pTabulka = nullptr;
-    if (acdbHostApplicationServices()->workingDatabase()->getLayerTable(pTabulka, AcDb::kForRead) !=
-        Acad::eOk)
-        VOX_THROW("Nelze otevřít LayerStyle table for reading");
-    AcDbLayerTableIterator* pIter = nullptr;
-    if (pTabulka->newIterator(pIter) != Acad::eOk) {
-        pTabulka->close();
-        VOX_THROW("Nelze otevřít LayerStyle table for reading");
-    }
-    for (; !pIter->done(); pIter->step()) {
-        AcDbLayerTableRecord* pHladina = nullptr;
-        if (pIter->getRecord(pHladina, AcDb::kForRead) != Acad::eOk)
-            continue;
-        const bool bZavisla = pHladina->isDependent();
+    ProjdiVlastniHladiny(AcDb::kForRead, [&](AcDbLayerTable*, AcDbLayerTableRecord* pHladina) {
         const std::wstring sJmeno = pHladina->name();
-        pHladina->close();
-        if (bZavisla)
-            continue;
         for (const LayerDef& def : sada) {
             const size_t nPoz = sJmeno.find(def.m_sJmeno);
             if (nPoz == std::wstring::npos || nPoz < 2)
@@ -92,9 +77,7 @@ std::vector<std::wstring> CKvDlgPredpony::NajdiPredpony(const std::wstring& sDwg
                 std::find(aNalezene.begin(), aNalezene.end(), sKandidat) == aNalezene.end())
                 aNalezene.push_back(sKandidat);
         }
-    }
-    delete pIter;
-    pTabulka->close();
+    });
     return aNalezene;
 }
 

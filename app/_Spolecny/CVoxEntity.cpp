@@ -103,12 +103,12 @@ AcDbEvalVariant CVoxDynProp::Variant(const Hodnota& hodnota) {
 
 // ---- Texts and lines --------------------------------------------------------------------------
 
-AcDbObjectId VytvorText(const CVoxTextDef& def, AcDbBlockTableRecord* pVlastnik, bool bZavritText,
-                        bool bAnotativni, bool bZavritVlastnika) {
-    OverVlastnika(pVlastnik, bZavritVlastnika);
-    AcDbDatabase* pDb = pVlastnik->database() ? pVlastnik->database() : PracovniDb();
-    auto* pText = new AcDbText(def.m_ptVlozeni, def.m_sText.kACharPtr(), def.m_idStyl, def.m_dVyska,
-                               def.m_dUhel);
+namespace {
+// Appends a new text to its owner and, when asked, makes it annotative with its height for the
+// current scale; closes the owner when asked. Null id (the text deleted) when it cannot be added.
+template <class T, class FnVyska>
+AcDbObjectId PridejText(T* pText, AcDbBlockTableRecord* pVlastnik, bool bZavritVlastnika,
+                        bool bAnotativni, double dVyska, AcDbDatabase* pDb, FnVyska nastavVysku) {
     AcDbObjectId id;
     if (pVlastnik->appendAcDbEntity(id, pText) != Acad::eOk) {
         delete pText;
@@ -118,7 +118,7 @@ AcDbObjectId VytvorText(const CVoxTextDef& def, AcDbBlockTableRecord* pVlastnik,
     try {
         if (bAnotativni) {
             CVoxAnno::NastavAnnotative(pText, true);
-            pText->setHeight(AnotativniVyska(def.m_dVyska, pDb));
+            nastavVysku(AnotativniVyska(dVyska, pDb));
         }
     } catch (const CVoxException&) {
         pText->close();
@@ -126,6 +126,21 @@ AcDbObjectId VytvorText(const CVoxTextDef& def, AcDbBlockTableRecord* pVlastnik,
         throw;
     }
     ZavriVlastnika(pVlastnik, bZavritVlastnika);
+    return id;
+}
+} // namespace
+
+AcDbObjectId VytvorText(const CVoxTextDef& def, AcDbBlockTableRecord* pVlastnik, bool bZavritText,
+                        bool bAnotativni, bool bZavritVlastnika) {
+    OverVlastnika(pVlastnik, bZavritVlastnika);
+    AcDbDatabase* pDb = pVlastnik->database() ? pVlastnik->database() : PracovniDb();
+    auto* pText = new AcDbText(def.m_ptVlozeni, def.m_sText.kACharPtr(), def.m_idStyl, def.m_dVyska,
+                               def.m_dUhel);
+    const AcDbObjectId id =
+        PridejText(pText, pVlastnik, bZavritVlastnika, bAnotativni, def.m_dVyska, pDb,
+                   [pText](double dVyska) { pText->setHeight(dVyska); });
+    if (id.isNull())
+        return id;
 
     const auto nHorizontalne = static_cast<AcDb::TextHorzMode>(def.m_nHorizontalne);
     const auto nVertikalne = static_cast<AcDb::TextVertMode>(def.m_nVertikalne);
@@ -162,23 +177,11 @@ AcDbObjectId VytvorMText(const CVoxTextDef& def, AcDbBlockTableRecord* pVlastnik
         pText->setTextHeight(def.m_dVyska);
     pText->setContents(sObsah ? sObsah : L"");
     pText->setAttachment(nPripojeni);
-    AcDbObjectId id;
-    if (pVlastnik->appendAcDbEntity(id, pText) != Acad::eOk) {
-        delete pText;
-        ZavriVlastnika(pVlastnik, bZavritVlastnika);
-        return AcDbObjectId::kNull;
-    }
-    try {
-        if (bAnotativni) {
-            CVoxAnno::NastavAnnotative(pText, true);
-            pText->setTextHeight(AnotativniVyska(def.m_dVyska, pDb));
-        }
-    } catch (const CVoxException&) {
-        pText->close();
-        ZavriVlastnika(pVlastnik, bZavritVlastnika);
-        throw;
-    }
-    ZavriVlastnika(pVlastnik, bZavritVlastnika);
+    const AcDbObjectId id =
+        PridejText(pText, pVlastnik, bZavritVlastnika, bAnotativni, def.m_dVyska, pDb,
+                   [pText](double dVyska) { pText->setTextHeight(dVyska); });
+    if (id.isNull())
+        return id;
     if (!def.m_idHladina.isNull())
         pText->setLayer(def.m_idHladina);
     NastavByLayer(pText, pDb);

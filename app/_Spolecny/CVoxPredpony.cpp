@@ -148,6 +148,31 @@ int CVoxPredpony::PrejmenujPredponuHladin(const std::wstring& sStara, const std:
         return 0;
     CVoxCmd::MapaId mapaSlouceni;
     int nPrevedeno = 0;
+    ProjdiVlastniHladiny(AcDb::kForWrite,
+                         [&](AcDbLayerTable* pTabulka, AcDbLayerTableRecord* pHladina) {
+                             const std::wstring sJmeno = pHladina->name();
+                             std::wstring sNoveJmeno = sJmeno;
+                             if (!bNaZacatku || sJmeno.compare(0, sStara.size(), sStara) == 0)
+                                 sNoveJmeno = NahradVse(sJmeno, sStara, sNova);
+                             Acad::ErrorStatus es = Acad::eOk;
+                             if (sNoveJmeno != sJmeno)
+                                 es = pHladina->setName(sNoveJmeno.c_str());
+                             if (es == Acad::eOk) {
+                                 ++nPrevedeno;
+                             } else if (es == Acad::eDuplicateRecordName) {
+                                 AcDbObjectId idExistujici;
+                                 if (pTabulka->getAt(sNoveJmeno.c_str(), idExistujici) == Acad::eOk)
+                                     mapaSlouceni[pHladina->objectId()] = idExistujici;
+                             }
+                         });
+    acutPrintf(L"\nBylo převedeno %i hladin, bude sloučeno %i hladin", nPrevedeno,
+               static_cast<int>(mapaSlouceni.size()));
+    SloucitHladiny(mapaSlouceni);
+    return nPrevedeno;
+}
+
+void ProjdiVlastniHladiny(AcDb::OpenMode nRezim,
+                          const std::function<void(AcDbLayerTable*, AcDbLayerTableRecord*)>& fn) {
     AcDbLayerTable* pTabulka = nullptr;
     if (acdbHostApplicationServices()->workingDatabase()->getLayerTable(pTabulka, AcDb::kForRead) !=
         Acad::eOk)
@@ -159,32 +184,12 @@ int CVoxPredpony::PrejmenujPredponuHladin(const std::wstring& sStara, const std:
     }
     for (; !pIter->done(); pIter->step()) {
         AcDbLayerTableRecord* pHladina = nullptr;
-        if (pIter->getRecord(pHladina, AcDb::kForWrite) != Acad::eOk)
+        if (pIter->getRecord(pHladina, nRezim) != Acad::eOk)
             continue;
-        if (pHladina->isDependent()) {
-            pHladina->close();
-            continue;
-        }
-        const std::wstring sJmeno = pHladina->name();
-        std::wstring sNoveJmeno = sJmeno;
-        if (!bNaZacatku || sJmeno.compare(0, sStara.size(), sStara) == 0)
-            sNoveJmeno = NahradVse(sJmeno, sStara, sNova);
-        Acad::ErrorStatus es = Acad::eOk;
-        if (sNoveJmeno != sJmeno)
-            es = pHladina->setName(sNoveJmeno.c_str());
-        if (es == Acad::eOk) {
-            ++nPrevedeno;
-        } else if (es == Acad::eDuplicateRecordName) {
-            AcDbObjectId idExistujici;
-            if (pTabulka->getAt(sNoveJmeno.c_str(), idExistujici) == Acad::eOk)
-                mapaSlouceni[pHladina->objectId()] = idExistujici;
-        }
+        if (!pHladina->isDependent())
+            fn(pTabulka, pHladina);
         pHladina->close();
     }
     delete pIter;
     pTabulka->close();
-    acutPrintf(L"\nBylo převedeno %i hladin, bude sloučeno %i hladin", nPrevedeno,
-               static_cast<int>(mapaSlouceni.size()));
-    SloucitHladiny(mapaSlouceni);
-    return nPrevedeno;
 }

@@ -3,6 +3,7 @@
 
 #include "StdAfx.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,3 +67,9 @@ private:
     std::wstring m_sIdentitaVykresu;
     bool m_bNacteno = false;
 };
+
+// Calls fn for every layer of the working drawing that is not an external reference's, opened
+// in the given mode (the caller's fn does not close it); the layer table is open for reading
+// meanwhile and is passed along.
+void ProjdiVlastniHladiny(AcDb::OpenMode nRezim,
+                          const std::function<void(AcDbLayerTable*, AcDbLayerTableRecord*)>& fn);

@@ -41,6 +41,28 @@ Acad::ErrorStatus openEnd(const SubEntities& list, AcDbSequenceEnd*& p, AcDb::Op
     return acdbOpenObject(p, list.endId(), mode);
 }
 
+// Adds a vertex to a polyline open for writing after the vertex indexVertId (first with a null
+// id); a vertex that is not yet in a database takes the polyline's properties.
+Acad::ErrorStatus addVertex(AcDbEntity* owner, SubEntities& list, AcDbEntity* pVertex,
+                            AcDbObjectId& newVertId, const AcDbObjectId& indexVertId, bool append) {
+    newVertId = AcDbObjectId::kNull;
+    if (!owner->isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    int index = -1;
+    if (!append) {
+        index = 0;
+        if (!indexVertId.isNull()) {
+            index = list.indexOf(indexVertId);
+            if (index < 0)
+                return Acad::eInvalidInput;
+            ++index;
+        }
+    }
+    if (pVertex && !pVertex->isDatabaseResident())
+        pVertex->setPropertiesFrom(owner);
+    return list.add(owner, pVertex, newVertId, index);
+}
+
 } // namespace
 
 AcDbVertex::AcDbVertex() = default;
@@ -364,12 +386,7 @@ Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDb2dVertex* pVertex) {
 }
 
 Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDbObjectId& id, AcDb2dVertex* pVertex) {
-    id = AcDbObjectId::kNull;
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (pVertex && !pVertex->isDatabaseResident())
-        pVertex->setPropertiesFrom(this);
-    return m_vertices.add(this, pVertex, id);
+    return addVertex(this, m_vertices, pVertex, id, AcDbObjectId::kNull, true);
 }
 
 Acad::ErrorStatus AcDb2dPolyline::insertVertexAt(const AcDb2dVertex* pIndexVert,
@@ -382,19 +399,7 @@ Acad::ErrorStatus AcDb2dPolyline::insertVertexAt(const AcDb2dVertex* pIndexVert,
 Acad::ErrorStatus AcDb2dPolyline::insertVertexAt(AcDbObjectId& newVertId,
                                                  const AcDbObjectId& indexVertId,
                                                  AcDb2dVertex* pNewVertex) {
-    newVertId = AcDbObjectId::kNull;
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    int index = 0;
-    if (!indexVertId.isNull()) {
-        index = m_vertices.indexOf(indexVertId);
-        if (index < 0)
-            return Acad::eInvalidInput;
-        ++index;
-    }
-    if (pNewVertex && !pNewVertex->isDatabaseResident())
-        pNewVertex->setPropertiesFrom(this);
-    return m_vertices.add(this, pNewVertex, newVertId, index);
+    return addVertex(this, m_vertices, pNewVertex, newVertId, indexVertId, false);
 }
 
 Acad::ErrorStatus AcDb2dPolyline::openVertex(AcDb2dVertex*& pVertex, AcDbObjectId vertId,
@@ -660,12 +665,7 @@ Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDb3dPolylineVertex* pVertex) {
 }
 
 Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDbObjectId& id, AcDb3dPolylineVertex* pVertex) {
-    id = AcDbObjectId::kNull;
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (pVertex && !pVertex->isDatabaseResident())
-        pVertex->setPropertiesFrom(this);
-    return m_vertices.add(this, pVertex, id);
+    return addVertex(this, m_vertices, pVertex, id, AcDbObjectId::kNull, true);
 }
 
 Acad::ErrorStatus AcDb3dPolyline::insertVertexAt(const AcDb3dPolylineVertex* pIndexVert,
@@ -678,19 +678,7 @@ Acad::ErrorStatus AcDb3dPolyline::insertVertexAt(const AcDb3dPolylineVertex* pIn
 Acad::ErrorStatus AcDb3dPolyline::insertVertexAt(AcDbObjectId& newVertId,
                                                  const AcDbObjectId& indexVertId,
                                                  AcDb3dPolylineVertex* pNewVertex) {
-    newVertId = AcDbObjectId::kNull;
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    int index = 0;
-    if (!indexVertId.isNull()) {
-        index = m_vertices.indexOf(indexVertId);
-        if (index < 0)
-            return Acad::eInvalidInput;
-        ++index;
-    }
-    if (pNewVertex && !pNewVertex->isDatabaseResident())
-        pNewVertex->setPropertiesFrom(this);
-    return m_vertices.add(this, pNewVertex, newVertId, index);
+    return addVertex(this, m_vertices, pNewVertex, newVertId, indexVertId, false);
 }
 
 Acad::ErrorStatus AcDb3dPolyline::openVertex(AcDb3dPolylineVertex*& pVertex, AcDbObjectId vertId,

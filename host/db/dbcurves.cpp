@@ -1130,6 +1130,42 @@ Acad::ErrorStatus unitDirection(const AcGeVector3d& v, AcGeVector3d& out) {
     out = v.normal();
     return Acad::eOk;
 }
+
+// A base point and a unit direction, as rays and construction lines keep them.
+Acad::ErrorStatus transformLine(const AcDbEntity* e, AcGePoint3d& base, AcGeVector3d& dir,
+                                const AcGeMatrix3d& xform) {
+    if (!e->isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcGeVector3d d = xform * dir;
+    if (d.isZeroLength())
+        return Acad::eDegenerateGeometry;
+    base.transformBy(xform);
+    dir = d.normal();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus readLineFields(AcDbEntity* e, AcDbDxfFiler* f, const ACHAR* subclass,
+                                 AcGePoint3d& base, AcGeVector3d& dir) {
+    Acad::ErrorStatus es = e->AcDbEntity::dxfInFields(f);
+    if (es != Acad::eOk)
+        return es;
+    f->atSubclassData(subclass);
+    return readSubclass(f, [&](const resbuf& rb) {
+        if (rb.restype == 10)
+            base = rbPoint(rb);
+        else if (rb.restype == 11 && !rbVector(rb).isZeroLength())
+            dir = rbVector(rb).normal();
+    });
+}
+
+Acad::ErrorStatus writeLineFields(const AcDbEntity* e, AcDbDxfFiler* f, const ACHAR* subclass,
+                                  const AcGePoint3d& base, const AcGeVector3d& dir) {
+    e->AcDbEntity::dxfOutFields(f);
+    f->writeString(AcDb::kDxfSubclass, subclass);
+    f->writePoint3d(AcDb::kDxfXCoord, base);
+    f->writeVector3d(code(11), dir);
+    return f->filerStatus();
+}
 } // namespace
 
 AcDbRay::AcDbRay() = default;
@@ -1191,33 +1227,13 @@ Acad::ErrorStatus AcDbRay::reverseCurve() {
     return Acad::eNotApplicable;
 }
 Acad::ErrorStatus AcDbRay::transformBy(const AcGeMatrix3d& xform) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    AcGeVector3d d = xform * m_dir;
-    if (d.isZeroLength())
-        return Acad::eDegenerateGeometry;
-    m_base.transformBy(xform);
-    m_dir = d.normal();
-    return Acad::eOk;
+    return transformLine(this, m_base, m_dir, xform);
 }
 Acad::ErrorStatus AcDbRay::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
-    if (es != Acad::eOk)
-        return es;
-    f->atSubclassData(L"AcDbRay");
-    return readSubclass(f, [&](const resbuf& rb) {
-        if (rb.restype == 10)
-            m_base = rbPoint(rb);
-        else if (rb.restype == 11 && !rbVector(rb).isZeroLength())
-            m_dir = rbVector(rb).normal();
-    });
+    return readLineFields(this, f, L"AcDbRay", m_base, m_dir);
 }
 Acad::ErrorStatus AcDbRay::dxfOutFields(AcDbDxfFiler* f) const {
-    AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbRay");
-    f->writePoint3d(AcDb::kDxfXCoord, m_base);
-    f->writeVector3d(code(11), m_dir);
-    return f->filerStatus();
+    return writeLineFields(this, f, L"AcDbRay", m_base, m_dir);
 }
 
 AcDbXline::AcDbXline() = default;
@@ -1267,33 +1283,13 @@ Acad::ErrorStatus AcDbXline::reverseCurve() {
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbXline::transformBy(const AcGeMatrix3d& xform) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    AcGeVector3d d = xform * m_dir;
-    if (d.isZeroLength())
-        return Acad::eDegenerateGeometry;
-    m_base.transformBy(xform);
-    m_dir = d.normal();
-    return Acad::eOk;
+    return transformLine(this, m_base, m_dir, xform);
 }
 Acad::ErrorStatus AcDbXline::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
-    if (es != Acad::eOk)
-        return es;
-    f->atSubclassData(L"AcDbXline");
-    return readSubclass(f, [&](const resbuf& rb) {
-        if (rb.restype == 10)
-            m_base = rbPoint(rb);
-        else if (rb.restype == 11 && !rbVector(rb).isZeroLength())
-            m_dir = rbVector(rb).normal();
-    });
+    return readLineFields(this, f, L"AcDbXline", m_base, m_dir);
 }
 Acad::ErrorStatus AcDbXline::dxfOutFields(AcDbDxfFiler* f) const {
-    AcDbEntity::dxfOutFields(f);
-    f->writeString(AcDb::kDxfSubclass, L"AcDbXline");
-    f->writePoint3d(AcDb::kDxfXCoord, m_base);
-    f->writeVector3d(code(11), m_dir);
-    return f->filerStatus();
+    return writeLineFields(this, f, L"AcDbXline", m_base, m_dir);
 }
 
 // ---- AcDbPoint ----------------------------------------------------------------------------------

@@ -82,6 +82,7 @@ std::wstring mtextPlainText(const std::wstring& contents);
 // The approximate width of single-line text (one text height times the width factor per
 // character).
 double approxTextWidth(const std::wstring& text, double height, double widthFactor);
+struct AttrData;
 } // namespace khost
 
 class AcDbText : public AcDbEntity {
@@ -148,6 +149,9 @@ protected:
     void startTextReading();
     void finishTextReading(AcDbDatabase* db);
     void setVerticalModeRaw(int mode) { m_vmode = static_cast<Adesk::Int16>(mode); }
+    // The fields of an attribute or a definition (subclass marker given) after the entity's.
+    Acad::ErrorStatus readAttributeFields(AcDbDxfFiler* f, khost::AttrData& a,
+                                          const ACHAR* subclass);
 
 private:
     AcGePoint3d m_position;

@@ -142,6 +142,59 @@ void writeAttrGroups(AcDbDxfFiler* f, const AttrData& a, bool definition, int vm
     }
 }
 
+// The multi-line part shared by definitions and attributes.
+AcDbMText* newMTextOf(const AttrData& a, const AcDbEntity* owner) {
+    if (!a.isMText)
+        return nullptr;
+    auto* m = new AcDbMText;
+    m->khostSetData(a.mtext);
+    m->setPropertiesFrom(owner);
+    return m;
+}
+
+Acad::ErrorStatus setMTextOf(AcDbText& t, AttrData& a, AcDbMText* pMText) {
+    if (!t.isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (!pMText)
+        return Acad::eNullEntityPointer;
+    a.isMText = true;
+    a.mtext = pMText->khostData();
+    textFromMText(t, a.mtext);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus convertMTextOf(AcDbText& t, AttrData& a, bool val) {
+    if (!t.isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (val == a.isMText)
+        return Acad::eOk;
+    if (val) {
+        a.mtext = mtextFromText(t);
+        a.isMText = true;
+    } else {
+        t.setTextString(singleLine(a.mtext).c_str());
+        a.isMText = false;
+        a.mtext = MTextData();
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus updateMTextOf(AcDbText& t, AttrData& a) {
+    if (!t.isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (!a.isMText)
+        return Acad::eNotApplicable;
+    updateMText(a.mtext, t);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus transformWithMText(AcDbText& t, AttrData& a, const AcGeMatrix3d& xform) {
+    Acad::ErrorStatus es = t.AcDbText::transformBy(xform);
+    if (es == Acad::eOk && a.isMText)
+        a.mtext.transformBy(xform);
+    return es;
+}
+
 } // namespace
 
 // The reading of an attribute's or a definition's fields after the common entity fields: the
@@ -196,6 +249,34 @@ struct AttrReader {
     }
 };
 } // namespace khost
+
+Acad::ErrorStatus AcDbText::readAttributeFields(AcDbDxfFiler* f, khost::AttrData& a,
+                                                const ACHAR* subclass) {
+    Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
+    if (es != Acad::eOk)
+        return es;
+    AcDbDatabase* db = filerDatabase(f, this);
+    a = AttrData();
+    AttrReader r{f, db, a};
+    startTextReading();
+    auto take = [&](const resbuf& rb) {
+        if (!r.take(rb))
+            readTextGroup(f, db, rb);
+    };
+    f->atSubclassData(L"AcDbText");
+    readSubclass(f, take);
+    if (f->atSubclassData(subclass)) {
+        r.phase = std::max(r.phase, 2);
+        readSubclass(f, take);
+    }
+    while (f->atSubclassData(L"AcDbXrecord"))
+        readSubclass(f, take);
+    finishTextReading(db);
+    setVerticalModeRaw(r.vmode);
+    if (a.isMText)
+        a.mtext.finishReading();
+    return Acad::eOk;
+}
 
 // ---- AcDbAttributeDefinition --------------------------------------------------------------------
 
@@ -256,82 +337,27 @@ Acad::ErrorStatus AcDbAttributeDefinition::setLockPositionInBlock(bool lock) {
 }
 
 AcDbMText* AcDbAttributeDefinition::getMTextAttributeDefinition() const {
-    if (!m_a.isMText)
-        return nullptr;
-    auto* m = new AcDbMText;
-    m->khostSetData(m_a.mtext);
-    m->setPropertiesFrom(this);
-    return m;
+    return newMTextOf(m_a, this);
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setMTextAttributeDefinition(AcDbMText* pMText) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!pMText)
-        return Acad::eNullEntityPointer;
-    m_a.isMText = true;
-    m_a.mtext = pMText->khostData();
-    textFromMText(*this, m_a.mtext);
-    return Acad::eOk;
+    return setMTextOf(*this, m_a, pMText);
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::convertIntoMTextAttributeDefinition(bool val) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (val == m_a.isMText)
-        return Acad::eOk;
-    if (val) {
-        m_a.mtext = mtextFromText(*this);
-        m_a.isMText = true;
-    } else {
-        setTextString(singleLine(m_a.mtext).c_str());
-        m_a.isMText = false;
-        m_a.mtext = MTextData();
-    }
-    return Acad::eOk;
+    return convertMTextOf(*this, m_a, val);
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::updateMTextAttributeDefinition() {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!m_a.isMText)
-        return Acad::eNotApplicable;
-    updateMText(m_a.mtext, *this);
-    return Acad::eOk;
+    return updateMTextOf(*this, m_a);
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::transformBy(const AcGeMatrix3d& xform) {
-    Acad::ErrorStatus es = AcDbText::transformBy(xform);
-    if (es == Acad::eOk && m_a.isMText)
-        m_a.mtext.transformBy(xform);
-    return es;
+    return transformWithMText(*this, m_a, xform);
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
-    if (es != Acad::eOk)
-        return es;
-    AcDbDatabase* db = filerDatabase(f, this);
-    m_a = AttrData();
-    AttrReader r{f, db, m_a};
-    startTextReading();
-    auto take = [&](const resbuf& rb) {
-        if (!r.take(rb))
-            readTextGroup(f, db, rb);
-    };
-    f->atSubclassData(L"AcDbText");
-    readSubclass(f, take);
-    if (f->atSubclassData(L"AcDbAttributeDefinition")) {
-        r.phase = std::max(r.phase, 2);
-        readSubclass(f, take);
-    }
-    while (f->atSubclassData(L"AcDbXrecord"))
-        readSubclass(f, take);
-    finishTextReading(db);
-    setVerticalModeRaw(r.vmode);
-    if (m_a.isMText)
-        m_a.mtext.finishReading();
-    return Acad::eOk;
+    return readAttributeFields(f, m_a, L"AcDbAttributeDefinition");
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::dxfOutFields(AcDbDxfFiler* f) const {
@@ -397,81 +423,29 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcGeMatrix3d& blkXf
 }
 
 AcDbMText* AcDbAttribute::getMTextAttribute() const {
-    if (!m_a.isMText)
-        return nullptr;
-    auto* m = new AcDbMText;
-    m->khostSetData(m_a.mtext);
-    m->setPropertiesFrom(this);
-    return m;
+    return newMTextOf(m_a, this);
 }
 
 Acad::ErrorStatus AcDbAttribute::setMTextAttribute(AcDbMText* pMText) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!pMText)
-        return Acad::eNullEntityPointer;
-    m_a.isMText = true;
-    m_a.mtext = pMText->khostData();
-    textFromMText(*this, m_a.mtext);
-    return Acad::eOk;
+    return setMTextOf(*this, m_a, pMText);
 }
 
 Acad::ErrorStatus AcDbAttribute::convertIntoMTextAttribute(bool val) {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (val == m_a.isMText)
-        return Acad::eOk;
-    if (val) {
-        m_a.mtext = mtextFromText(*this);
-        m_a.isMText = true;
-    } else {
-        setTextString(singleLine(m_a.mtext).c_str());
-        m_a.isMText = false;
-        m_a.mtext = MTextData();
-    }
-    return Acad::eOk;
+    return convertMTextOf(*this, m_a, val);
 }
 
 Acad::ErrorStatus AcDbAttribute::updateMTextAttribute() {
-    if (!isWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    if (!m_a.isMText)
-        return Acad::eNotApplicable;
-    updateMText(m_a.mtext, *this);
-    return Acad::eOk;
+    return updateMTextOf(*this, m_a);
 }
 
 Acad::ErrorStatus AcDbAttribute::transformBy(const AcGeMatrix3d& xform) {
-    Acad::ErrorStatus es = AcDbText::transformBy(xform);
-    if (es == Acad::eOk && m_a.isMText)
-        m_a.mtext.transformBy(xform);
-    return es;
+    return transformWithMText(*this, m_a, xform);
 }
 
 Acad::ErrorStatus AcDbAttribute::dxfInFields(AcDbDxfFiler* f) {
-    Acad::ErrorStatus es = AcDbEntity::dxfInFields(f);
+    Acad::ErrorStatus es = readAttributeFields(f, m_a, L"AcDbAttribute");
     if (es != Acad::eOk)
         return es;
-    AcDbDatabase* db = filerDatabase(f, this);
-    m_a = AttrData();
-    AttrReader r{f, db, m_a};
-    startTextReading();
-    auto take = [&](const resbuf& rb) {
-        if (!r.take(rb))
-            readTextGroup(f, db, rb);
-    };
-    f->atSubclassData(L"AcDbText");
-    readSubclass(f, take);
-    if (f->atSubclassData(L"AcDbAttribute")) {
-        r.phase = std::max(r.phase, 2);
-        readSubclass(f, take);
-    }
-    while (f->atSubclassData(L"AcDbXrecord"))
-        readSubclass(f, take);
-    finishTextReading(db);
-    setVerticalModeRaw(r.vmode);
-    if (m_a.isMText)
-        m_a.mtext.finishReading();
     // A file gives the attribute to its block reference as it is read.
     attachReadSubEntity(this, f);
     return Acad::eOk;
