@@ -99,8 +99,7 @@ bool CVoxUsek::NavazujeRovne() const {
 }
 
 double CVoxUsek::Odsazeni(int k) const {
-    const int n =
-        static_cast<int>(m_aTrubky.empty() ? m_pMulti->m_aHladinyId.size() : m_aTrubky.size());
+    const int n = static_cast<int>(m_pMulti->m_aHladinyId.size());
     double dPosun = 0.0;
     if (m_pMulti->m_nTypVedeni == MULTI_HORNI)
         dPosun = -(n - 1) * m_dRoztec;
