@@ -19,6 +19,10 @@ AcDbDatabase* PracovniDb() {
     return acdbHostApplicationServices()->workingDatabase();
 }
 
+std::vector<std::wstring> VychoziHladiny() {
+    return {L"ZT-voda_SV", L"ZT-voda_TUV", L"ZT-voda_CIRK"};
+}
+
 AcGePoint3d Bod3d(const AcGePoint2d& pt) {
     return AcGePoint3d(pt.x, pt.y, 0.0);
 }
@@ -239,10 +243,21 @@ CVoxMultiTrubky::CVoxMultiTrubky() {
                 m_aHladiny.emplace_back(p->resval.rstring);
         acutRelRb(pRb);
     }
-    if (m_aHladiny.size() < 2)
-        m_aHladiny = {L"ZT-voda_SV", L"ZT-voda_TUV", L"ZT-voda_CIRK"};
+    const bool bUlozene = m_aHladiny.size() >= 2;
+    if (!bUlozene)
+        m_aHladiny = VychoziHladiny();
 
-    ZalozHladiny();
+    try {
+        ZalozHladiny();
+    } catch (const CVoxException& e) {
+        // A kept layer that has gone from the drawing since must not lock the command out:
+        // the report is shown and the bundle starts from the default layers.
+        if (!bUlozene)
+            throw;
+        ZobrazVyjimku(e);
+        m_aHladiny = VychoziHladiny();
+        ZalozHladiny();
+    }
 
     // Points closer than 20 mm are one point. Vectors are compared by their directions, which
     // have no units: 20 mm per metre.
