@@ -5,6 +5,7 @@
 #include "CKvDlgNastaveniUtilit.h"
 #include "CVoxException.h"
 #include "CVoxKoty.h"
+#include "CVoxMultiTrubky.h"
 #include "CVoxNastav.h"
 #include "CKacena.h"
 #include "CVoxSpojUsecky.h"
@@ -63,6 +64,7 @@ const RadekPrikazu g_aPrikazy[] = {
     {L"cmm", L"cmm", &ObalPrikazu<PrikazCmm>, MODAL_PICKSET},
     {L"vvs", L"vvs", &ObalPrikazu<PrikazVvs>, MODAL_PICKSET},
     {L"vvvv", L"vvvv", &ObalPrikazu<PrikazVvvv>, MODAL_PICKSET},
+    {L"mut", L"mut", &ObalPrikazu<PrikazMut>, MODAL_PICKSET},
     {L"ko", L"ko", &ObalPrikazu<&CVoxKoty::Ko>, MODAL_PICKSET},
     {L"kod", L"kod", &ObalPrikazu<&CVoxKoty::Kod>, MODAL_PICKSET},
     {L"li", L"li", &ObalPrikazu<PrikazLi>, MODAL_PICKSET},
