@@ -140,6 +140,14 @@ void CVoxSezMaterialu::VyprazdniOdkazy() {
     }
 }
 
+void CVoxSezMaterialu::PresmerujOdkazy() {
+    for (auto& [sNazev, pMaterial] : m_mapMaterialy) {
+        pMaterial->Odkazy().Presmeruj(pMaterial);
+        for (auto& [iDN, pProfil] : pMaterial->Profily())
+            pProfil->Odkazy().Presmeruj(pProfil);
+    }
+}
+
 bool CVoxSezMaterialu::Prejmenuj(CVoxMaterial* pMaterial, const CString& sNovy) {
     auto itNovy = m_mapMaterialy.find(sNovy);
     if (itNovy != m_mapMaterialy.end())
