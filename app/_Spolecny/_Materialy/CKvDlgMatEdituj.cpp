@@ -387,9 +387,13 @@ bool CKvDlgMatEdituj::CtiFormular(CVoxMaterialData& data) {
     CString sDrsnost;
     GetDlgItemText(IDC_MAT_DRSNOST, sDrsnost);
     double dDrsnost = 0.0;
+    const bool bOznameno = m_bDrsnostOznamena;
+    m_bDrsnostOznamena = false;
     if (!CtiCislo(sDrsnost, dDrsnost) || dDrsnost < DRSNOST_MIN || dDrsnost > DRSNOST_MAX) {
-        m_editDrsnost.ZobrazTip(L"Hydraulická drsnost potrubí [mm]\nod 0.01 do 3.0",
-                                L"Zadání mimo rozsah");
+        // Leaving the field has told it already.
+        if (!bOznameno)
+            m_editDrsnost.ZobrazTip(L"Hydraulická drsnost potrubí [mm]\nod 0.01 do 3.0",
+                                    L"Zadání mimo rozsah");
         return false;
     }
     data.m_dDrsnost = dDrsnost;
@@ -433,7 +437,8 @@ LRESULT CKvDlgMatEdituj::OnKontrolaEditu(WPARAM wParam, LPARAM lParam) {
             m_editPopis.NastavText(reinterpret_cast<LPCTSTR>(lParam));
     } else if (wParam == IDC_MAT_DRSNOST) {
         const double dDrsnost = *reinterpret_cast<const double*>(lParam);
-        if (dDrsnost < DRSNOST_MIN || dDrsnost > DRSNOST_MAX)
+        m_bDrsnostOznamena = dDrsnost < DRSNOST_MIN || dDrsnost > DRSNOST_MAX;
+        if (m_bDrsnostOznamena)
             m_editDrsnost.ZobrazTip(L"Hydraulická drsnost potrubí [mm]\nod 0.01 do 3.0",
                                     L"Zadání mimo rozsah");
     }

@@ -125,6 +125,8 @@ protected:
     CString m_sSuffix;
     bool m_bVnitrni = false;
     UINT m_nTypPopisu = POPIS_DXT;
+    // Leaving the roughness field has just shown that the value is out of range.
+    bool m_bDrsnostOznamena = false;
 
     CCheckedEdit m_editNazev;
     CCheckedEdit m_editPopis;
