@@ -1034,6 +1034,11 @@ void CKvDlgMatEdituj::OnNacistStandardni() {
 // --- OK and Cancel ------------------------------------------------------------------------------
 
 void CKvDlgMatEdituj::OnOK() {
+    if (!m_pHlavni) {
+        // Run without a list to give the copy to (the choice's DoModal): nothing to keep.
+        EndDialog(IDCANCEL);
+        return;
+    }
     try {
         UlozKody();
         m_pProfilKody = nullptr;
