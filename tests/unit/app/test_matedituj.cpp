@@ -181,6 +181,33 @@ TEST_F(MatEdituj, ProfileButtonsNeedAMaterialAndStopAtTheLastRow) {
     EXPECT_EQ(pPE->GetProfilCount(), POCET_DN);
 }
 
+TEST_F(MatEdituj, TheFormChecksItsFields) {
+    // A new material after PE ("D x t"): an overlong name, a roughness out of range, the label
+    // format dialog cancelled.
+    input(L"select 11063 0\nclick 11066\n11084=ABCDEFGHIJKLMNOPQRSTUVW\n11075=3.5\nclick 11082\n"
+          L"11075=2\nclick 11012\nCancel\nclick 11082\nOK\n");
+    CKvDlgMatEdituj dlg;
+    ASSERT_EQ(dlg.DoModal(&m_sez), IDOK);
+    const std::wstring t = transcript();
+    EXPECT_NE(
+        t.find(L"11084 balloon: [Příliš dlouhý název] Maximální délka je omezena na 20 znaků"),
+        std::wstring::npos);
+    // The roughness is refused once, when the field is left.
+    const std::wstring sMimo = L"11075 balloon: [Zadání mimo rozsah] Hydraulická drsnost potrubí "
+                               L"[mm]\nod 0.01 do 3.0";
+    const size_t n = t.find(sMimo);
+    ASSERT_NE(n, std::wstring::npos);
+    EXPECT_EQ(t.find(sMimo, n + 1), std::wstring::npos);
+    EXPECT_NE(t.find(L"** Dialog 501: Zadej formát popisu **"), std::wstring::npos);
+
+    CVoxMaterial* p = nullptr;
+    ASSERT_TRUE(m_sez.Najdi(L"ABCDEFGHIJKLMNOPQRST", &p));
+    EXPECT_EQ(p->GetPopis(), L"ABCDEFGHIJKLMNOPQRST");
+    EXPECT_FLOAT_EQ(p->GetDrsnost(), 2.0f);
+    EXPECT_EQ(p->GetTypPopisu(), POPIS_DXT);
+    EXPECT_EQ(m_sez.GetCount(), 3);
+}
+
 TEST_F(MatEdituj, ShellExecutePrintsWhatItWouldOpen) {
     unsetenv("KRESBON_OPEN_URLS");
     HINSTANCE h = ShellExecuteW(nullptr, L"open", L"https://example.org/a b", nullptr, nullptr,
