@@ -208,6 +208,21 @@ TEST_F(MatEdituj, TheFormChecksItsFields) {
     EXPECT_EQ(m_sez.GetCount(), 3);
 }
 
+TEST_F(MatEdituj, TheChoiceDialogOpensTheEditorOnItsList) {
+    // On the list: a material made in the editor shows in the choice after OK.
+    input(L"click 11047\nclick 11066\n11084=Nový\nclick 11082\nOK\nselect 11063 0\nOK\n");
+    CKvDlgMatVyber dlg;
+    ASSERT_EQ(dlg.DoModal(&m_sez, OBLAST_VSE, MEDIUM_VSE, false), IDOK);
+    ASSERT_NE(dlg.m_pMaterial, nullptr);
+    EXPECT_EQ(dlg.m_pMaterial->GetNazev(), L"Nový");
+    // Without a list the editor cannot open.
+    CKvDlgMatVyber bezSeznamu;
+    input(L"click 11047\n\nCancel\n");
+    EXPECT_EQ(bezSeznamu.DoModal(nullptr, OBLAST_VSE, MEDIUM_VSE, false), IDCANCEL);
+    EXPECT_NE(transcript().find(L"Nelze otevřít dialog editace materiálů - neznámá chyba"),
+              std::wstring::npos);
+}
+
 TEST_F(MatEdituj, ShellExecutePrintsWhatItWouldOpen) {
     unsetenv("KRESBON_OPEN_URLS");
     HINSTANCE h = ShellExecuteW(nullptr, L"open", L"https://example.org/a b", nullptr, nullptr,
