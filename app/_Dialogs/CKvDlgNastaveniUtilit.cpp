@@ -2,6 +2,7 @@
 
 #include "CKvDlgNastaveniUtilit.h"
 
+#include "CKvDlgMatEdituj.h"
 #include "CVoxAnno.h"
 #include "CVoxKoty.h"
 #include "CVoxMaterial.h"
@@ -68,6 +69,7 @@ const AfxDialogResource s_dlgNastaveniUtilit{{
              .sText = L"Výchozí materiál:",
              .dwStyle = ES_READONLY},
             {.nID = IDC_NAST_VYBER_MATERIAL, .nKind = AfxCtl::PushButton, .sText = L"Vyber...."},
+            {.nID = IDC_NAST_MATERIALY, .nKind = AfxCtl::PushButton, .sText = L"Materiály..."},
             {.nID = IDC_STATIC,
              .nKind = AfxCtl::GroupBox,
              .sText = L"Nastavení fontů",
@@ -103,6 +105,7 @@ ON_BN_CLICKED(IDC_NAST_MERITKA, &CKvDlgNastaveniUtilit::OnMeritka)
 ON_BN_CLICKED(IDC_NAST_ODSTRANIT, &CKvDlgNastaveniUtilit::OnOdstranit)
 ON_BN_CLICKED(IDC_NAST_ABOUT, &CKvDlgNastaveniUtilit::OnAbout)
 ON_BN_CLICKED(IDC_NAST_VYBER_MATERIAL, &CKvDlgNastaveniUtilit::OnVyberMaterial)
+ON_BN_CLICKED(IDC_NAST_MATERIALY, &CKvDlgNastaveniUtilit::OnMaterialy)
 END_MESSAGE_MAP()
 
 CKvDlgNastaveniUtilit::CKvDlgNastaveniUtilit(CVoxPredpony& objPredpony, CWnd* pParent)
@@ -274,6 +277,15 @@ void CKvDlgNastaveniUtilit::OnVyberMaterial() {
         SetDlgItemText(IDC_NAST_MATERIAL, m_sMaterial);
     } catch (const std::exception& e) {
         ZobrazVyjimku(e);
+    }
+}
+
+void CKvDlgNastaveniUtilit::OnMaterialy() {
+    // The material database is read on first use; the dialog edits it in place.
+    try {
+        EditujMaterialyDialogem(CVoxKoty::Instance().Seznam(), this);
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e, GetSafeHwnd());
     }
 }
 

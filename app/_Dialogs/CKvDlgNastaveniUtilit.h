@@ -30,6 +30,7 @@ class CVoxPredpony;
 #define IDC_NAST_SMAZAT_MERITKA 132
 #define IDC_NAST_MATERIAL 151
 #define IDC_NAST_VYBER_MATERIAL 126
+#define IDC_NAST_MATERIALY 128
 #define IDC_NAST_ODSTRANIT 144
 #define IDC_NAST_ABOUT 127
 #define IDC_NAST_UCHOPENI_DLG 117
@@ -78,6 +79,7 @@ protected:
     afx_msg void OnOdstranit();
     afx_msg void OnAbout();
     afx_msg void OnVyberMaterial();
+    afx_msg void OnMaterialy();
     DECLARE_MESSAGE_MAP()
 
     CVoxPredpony& m_objPredpony;

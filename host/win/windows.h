@@ -548,3 +548,5 @@ ULONGLONG GetTickCount64();
 
 #include "wincrt.h"
 #include "adsw.h"
+// ShellExecute (on Windows, windows.h brings the shell API in as well).
+#include "shellapi.h"

@@ -2,6 +2,7 @@
 
 #include "CKvDlgMatVyber.h"
 
+#include "CKvDlgMatEdituj.h"
 #include "CVoxException.h"
 #include "CVoxMaterial.h"
 #include "CVoxSezMaterialu.h"
@@ -127,8 +128,8 @@ const AfxDialogResource s_dlgMatVyber{{
             {.nID = IDC_MAT_EDITACE,
              .nKind = AfxCtl::PushButton,
              .sText = L"Editace materiálů...",
-             .dwStyle = WS_GROUP | DIS},
-            {.nID = IDC_MAT_HELP, .nKind = AfxCtl::PushButton, .sText = L"?", .dwStyle = DIS},
+             .dwStyle = WS_GROUP},
+            {.nID = IDC_MAT_HELP, .nKind = AfxCtl::PushButton, .sText = L"?"},
             {.nID = IDOK, .nKind = AfxCtl::DefPushButton, .sText = L"Vyber"},
             {.nID = IDCANCEL, .nKind = AfxCtl::PushButton, .sText = L"Zruš"},
         },
@@ -152,6 +153,8 @@ ON_BN_CLICKED(IDC_MAT_F_TEPLO, &CKvDlgMatVyber::OnFiltr)
 ON_BN_CLICKED(IDC_MAT_F_MEDIUM_VSE, &CKvDlgMatVyber::OnFiltr)
 ON_NOTIFY(TLN_SELCHANGED, IDC_MAT_SEZNAM, &CKvDlgMatVyber::OnZmenaMaterialu)
 ON_NOTIFY(NM_DBLCLK, IDC_MAT_SEZNAM, &CKvDlgMatVyber::OnDvojklikMaterialu)
+ON_BN_CLICKED(IDC_MAT_EDITACE, &CKvDlgMatVyber::OnEditace)
+ON_BN_CLICKED(IDC_MAT_HELP, &CKvDlgMatVyber::OnNapoveda)
 END_MESSAGE_MAP()
 
 CKvDlgMatVyber::CKvDlgMatVyber(CWnd* pParent, UINT nIDD) : CKvAcDialog(nIDD, pParent) {}
@@ -210,12 +213,14 @@ BOOL CKvDlgMatVyber::OnInitDialog() {
     PridejTip(IDC_MAT_F_PLYN, L"Zobrazit materiály vhodné pro plynovod");
     PridejTip(IDC_MAT_F_TEPLO, L"Zobrazit materály vhodné pro tepelné sítě / vytápění");
     PridejTip(IDC_MAT_F_MEDIUM_VSE, L"Zobrazit všechny materiály");
-    PridejTip(IDC_MAT_F_ZTI, L"Zobrazit skuinu materálů pro vnitřní instalace (ZTI, UT)");
-    PridejTip(IDC_MAT_F_SITE, L"Zobrazit materály vhodné pro inženýské sítě");
-    PridejTip(IDC_MAT_F_OBLAST_VSE, L"Zobrazit kompletní materály");
     PridejTip(IDC_MAT_SEZNAM, L"Seznam materiálů");
-    PridejTip(IDOK, L"Vyber aktivní materiál");
-    PridejTip(IDC_MAT_EDITACE, L"Otevře dialog pro editaci materiálové databáze");
+    if (GetTemplateId() == IDD_MAT_VYBER) {
+        PridejTip(IDC_MAT_F_ZTI, L"Zobrazit skuinu materálů pro vnitřní instalace (ZTI, UT)");
+        PridejTip(IDC_MAT_F_SITE, L"Zobrazit materály vhodné pro inženýské sítě");
+        PridejTip(IDC_MAT_F_OBLAST_VSE, L"Zobrazit kompletní materály");
+        PridejTip(IDOK, L"Vyber aktivní materiál");
+        PridejTip(IDC_MAT_EDITACE, L"Otevře dialog pro editaci materiálové databáze");
+    }
 
     NaplnFormular(nullptr);
     NaplnSeznam();
@@ -354,4 +359,40 @@ void CKvDlgMatVyber::OnOK() {
     m_pMaterial = pMaterial;
     m_pProfil = pProfil;
     EndDialog(IDOK);
+}
+
+void CKvDlgMatVyber::OnEditace() {
+    // The edit dialog replaces the materials of the list: the rows of this one are rebuilt and
+    // the selection is found again by name.
+    CString sVybrany;
+    if (CVoxMaterial* pMaterial = VybranyMaterial())
+        sVybrany = pMaterial->GetNazev();
+    try {
+        CKvDlgMatEdituj dlgEdituj(this);
+        const INT_PTR nVysledek = dlgEdituj.DoModal(m_pSeznam, this);
+        if (nVysledek == -1) {
+            Zprava(this, L"Nelze otevřít dialog editace materiálů - neznámá chyba", MB_ICONERROR);
+            return;
+        }
+        if (nVysledek != IDOK)
+            return;
+    } catch (const std::exception& e) {
+        ZobrazVyjimku(e, GetSafeHwnd());
+    } catch (...) {
+        Zprava(this, L"Nelze otevřít dialog editace materiálů - neznámá chyba", MB_ICONERROR);
+    }
+    // Whatever happened, the rows may name materials of the list that are gone.
+    m_seznam.DeleteAllItems();
+    m_profily.DeleteAllItems();
+    NaplnSeznam();
+    CVoxMaterial* pZnovu = nullptr;
+    if (!sVybrany.IsEmpty() && m_pSeznam && m_pSeznam->Najdi(sVybrany, &pZnovu)) {
+        const int n = m_seznam.FindItemData(reinterpret_cast<DWORD_PTR>(pZnovu));
+        if (n >= 0)
+            m_seznam.SelectItem(n);
+    }
+}
+
+void CKvDlgMatVyber::OnNapoveda() {
+    ShellExecuteW(GetSafeHwnd(), L"open", MAT_NAPOVEDA_URL, nullptr, nullptr, SW_SHOWNORMAL);
 }

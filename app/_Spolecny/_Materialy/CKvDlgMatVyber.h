@@ -50,6 +50,9 @@ class CVoxSezMaterialu;
 #define IDC_MAT_NADPIS_MAT 11100
 #define IDC_MAT_NADPIS_PROF 11101
 
+// The help page of the material dialogs.
+inline constexpr const wchar_t* MAT_NAPOVEDA_URL = L"https://www.kresbon.cz/napoveda/materialy";
+
 class CKvDlgMatVyber : public CKvAcDialog {
 public:
     explicit CKvDlgMatVyber(CWnd* pParent = nullptr, UINT nIDD = IDD_MAT_VYBER);
@@ -71,17 +74,20 @@ protected:
     UINT FiltrMedium() const;
     // Lists the materials that pass the filters; keeps the selection when it still shows.
     void NaplnSeznam();
-    void NaplnProfily(CVoxMaterial* pMaterial);
+    virtual void NaplnProfily(CVoxMaterial* pMaterial);
     // The material form from a material (nullptr: the empty form).
-    void NaplnFormular(const CVoxMaterial* pMaterial, UINT nTypPopisu = 1);
+    virtual void NaplnFormular(const CVoxMaterial* pMaterial, UINT nTypPopisu = 1);
     CVoxMaterial* VybranyMaterial() const;
     virtual CString TextProfilu(int nSloupec, const CVoxProfil* pProfil) const;
 
     afx_msg void OnFiltr();
     afx_msg void OnZmenaMaterialu(NMHDR* pHdr, LRESULT* pResult);
     afx_msg void OnDvojklikMaterialu(NMHDR* pHdr, LRESULT* pResult);
+    afx_msg void OnEditace();
+    afx_msg void OnNapoveda();
     DECLARE_MESSAGE_MAP()
 
+protected:
     CVoxSezMaterialu* m_pSeznam = nullptr;
     UINT m_nOblast = 3;
     UINT m_nMedium = 31;

@@ -6,6 +6,8 @@
 #include "CVoxRegistry.h"
 #include "taskdialog.h"
 
+#include <set>
+
 namespace {
 
 constexpr BYTE VERZE_SEZNAMU = 3;
@@ -137,6 +139,33 @@ void CVoxSezMaterialu::VyprazdniOdkazy() {
         pMaterial->Odkazy().Vyprazdni();
         for (auto& [iDN, pProfil] : pMaterial->Profily())
             pProfil->Odkazy().Vyprazdni();
+    }
+}
+
+void CVoxSezMaterialu::PresmerujOdkazy() {
+    std::set<void*> aPrevzate;
+    for (auto& [sNazev, pMaterial] : m_mapMaterialy) {
+        pMaterial->Odkazy().Presmeruj(pMaterial);
+        for (CVoxMaterial** pp : pMaterial->Odkazy().Seznam())
+            aPrevzate.insert(pp);
+        for (auto& [iDN, pProfil] : pMaterial->Profily()) {
+            pProfil->Odkazy().Presmeruj(pProfil);
+            for (CVoxProfil** pp : pProfil->Odkazy().Seznam())
+                aPrevzate.insert(pp);
+        }
+    }
+    // The materials that were dropped while in use no longer have the holders taken over: a
+    // holder that goes away tells only the object it points at.
+    auto Uvolni = [&aPrevzate](auto& odkazy) {
+        const auto aSeznam = odkazy.Seznam();
+        for (auto* pp : aSeznam)
+            if (aPrevzate.count(pp))
+                odkazy.Odeber(pp);
+    };
+    for (CVoxMaterial* pMaterial : m_aOdlozene) {
+        Uvolni(pMaterial->Odkazy());
+        for (auto& [iDN, pProfil] : pMaterial->Profily())
+            Uvolni(pProfil->Odkazy());
     }
 }
 

@@ -30,6 +30,9 @@ public:
     bool JeUlozeno() const { return m_bUlozeno; }
     // Empties the holder lists of every material and profile (a working copy that is dropped).
     void VyprazdniOdkazy();
+    // Points every holder of a material or profile of this list at it (the list took over the
+    // holders of another one, Prirad).
+    void PresmerujOdkazy();
 
     // Reads the standard catalogue (true) or the user's one (false).
     bool Nacti(bool bStandard);
