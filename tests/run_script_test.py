@@ -111,6 +111,7 @@ def main():
                 docs.append(None)
                 continue
             if ezdxf is None:
+                failures.append('%s cannot be checked: the ezdxf module is missing' % out)
                 docs.append(None)
                 continue
             try:
