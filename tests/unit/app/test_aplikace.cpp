@@ -5,6 +5,9 @@
 #include "CVoxRegistry.h"
 #include "appregistry.h"
 
+#include <string>
+#include <vector>
+
 extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode, void*);
 
 namespace {
@@ -71,6 +74,32 @@ TEST_F(Aplikace, ConfirmedSettingsAskNothing) {
     std::wstring t = transcript();
     EXPECT_EQ(t.find(L"Spustit dialog"), std::wstring::npos);
     EXPECT_TRUE(g_pNastaveni->m_bNastaveno);
+    Uvolni(i);
+}
+
+TEST_F(Aplikace, EveryCommandIsRegisteredInTheTablesOrder) {
+    CVoxRegistry::UlozBool(REG_KLIC_PRODUKT, L"NASTAVENO", true, L"Nastaveni");
+    int i = Nacti();
+    const std::vector<std::wstring> aOcekavane = {
+        L"ca", L"ra",  L"rak",      L"mat",    L"z0",  L"kub",   L"tv",
+        L"ss", L"ssa", L"lt1",      L"mtcf",   L"sp",  L"kac",   L"kace",
+        L"ed", L"cmm", L"vvs",      L"vvvv",   L"mut", L"ko",    L"kod",
+        L"li", L"pro", L"nactiGPS", L"preved", L"ram", L"pokus", L"vypisent"};
+    std::vector<std::wstring> aPrikazy;
+    std::vector<std::wstring> aNastaveni;
+    AcEdCommandIterator* pIter = Zasobnik()->iterator();
+    for (; !pIter->done(); pIter->next()) {
+        const std::wstring sSkupina = pIter->commandGroup();
+        if (sSkupina == L"TEBU_utility")
+            aPrikazy.emplace_back(pIter->command()->globalName());
+        else if (sSkupina == L"TEBU_nastaveni")
+            aNastaveni.emplace_back(pIter->command()->globalName());
+    }
+    delete pIter;
+    EXPECT_EQ(aPrikazy, aOcekavane);
+    EXPECT_EQ(aNastaveni, std::vector<std::wstring>{L"kbset"});
+    ASSERT_NE(Zasobnik()->lookupLocalCmd(L"jur"), nullptr);
+    EXPECT_STREQ(Zasobnik()->lookupLocalCmd(L"jur")->globalName(), L"z0");
     Uvolni(i);
 }
 
