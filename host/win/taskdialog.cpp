@@ -1,34 +1,12 @@
 // Task dialogs on the transcript, answered from the input stream.
 #include "taskdialog.h"
 
-#include "hostio.h"
-
-#include <unicode/uchar.h>
+#include "answerbox.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-struct Button {
-    std::wstring text;
-    int id;
-};
-
-std::wstring fold(std::wstring_view s) {
-    std::wstring out(s);
-    for (wchar_t& c : out)
-        c = static_cast<wchar_t>(u_foldCase(static_cast<UChar32>(c), 0));
-    return out;
-}
-
-std::wstring trimmed(const std::wstring& s) {
-    size_t b = s.find_first_not_of(L" \t");
-    if (b == std::wstring::npos)
-        return {};
-    size_t e = s.find_last_not_of(L" \t");
-    return s.substr(b, e - b + 1);
-}
 
 // A resource identifier given for a text has no text here.
 std::wstring textOf(PCWSTR s) {
@@ -37,40 +15,13 @@ std::wstring textOf(PCWSTR s) {
     return s;
 }
 
-int match(const std::wstring& answer, const std::vector<Button>& buttons) {
-    std::wstring a = fold(answer);
-    for (const Button& b : buttons)
-        if (fold(b.text) == a)
-            return b.id;
-    if (a.size() == 1) {
-        int found = 0;
-        int count = 0;
-        for (const Button& b : buttons)
-            if (!b.text.empty() && fold(b.text.substr(0, 1)) == a) {
-                found = b.id;
-                ++count;
-            }
-        if (count == 1)
-            return found;
-    }
-    return 0;
-}
-
-int cancelChoice(const std::vector<Button>& buttons) {
-    for (int id : {IDCANCEL, IDNO, IDOK})
-        for (const Button& b : buttons)
-            if (b.id == id)
-                return id;
-    return buttons.front().id;
-}
-
 } // namespace
 
 HRESULT TaskDialogIndirect(const TASKDIALOGCONFIG* c, int* pnButton, int* pnRadioButton,
                            BOOL* pfVerificationFlagChecked) {
     if (!c || c->cbSize != sizeof(TASKDIALOGCONFIG) || (c->cButtons && !c->pButtons))
         return E_INVALIDARG;
-    std::vector<Button> buttons;
+    std::vector<khost::AnswerButton> buttons;
     for (UINT i = 0; i < c->cButtons; ++i) {
         std::wstring t = textOf(c->pButtons[i].pszButtonText);
         // Command-link texts may carry a second line of explanation.
@@ -96,7 +47,7 @@ HRESULT TaskDialogIndirect(const TASKDIALOGCONFIG* c, int* pnButton, int* pnRadi
         buttons.push_back({L"OK", IDOK});
 
     int def = buttons.front().id;
-    for (const Button& b : buttons)
+    for (const khost::AnswerButton& b : buttons)
         if (c->nDefaultButton && b.id == c->nDefaultButton)
             def = b.id;
 
@@ -109,31 +60,7 @@ HRESULT TaskDialogIndirect(const TASKDIALOGCONFIG* c, int* pnButton, int* pnRadi
         box += t + L"\n";
     if (std::wstring t = textOf(c->pszFooter); !t.empty())
         box += t + L"\n";
-    khost::hostPrint(box);
-    std::wstring prompt = L"[";
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        if (i)
-            prompt += L"/";
-        prompt += buttons[i].text;
-    }
-    prompt += L"]: ";
-
-    int chosen = 0;
-    for (;;) {
-        khost::Answer a = khost::promptAnswer(prompt, true);
-        if (a.kind != khost::Answer::Text) {
-            chosen = cancelChoice(buttons);
-            break;
-        }
-        std::wstring answer = trimmed(a.text);
-        if (answer.empty()) {
-            chosen = def;
-            break;
-        }
-        if ((chosen = match(answer, buttons)) != 0)
-            break;
-        khost::hostPrint(L"\nInvalid answer.\n");
-    }
+    const int chosen = khost::askButtons(box, buttons, def);
     if (pnButton)
         *pnButton = chosen;
     if (pnRadioButton)

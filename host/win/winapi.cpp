@@ -2,6 +2,7 @@
 #include "windows.h"
 #include "winhost.h"
 
+#include "answerbox.h"
 #include "hostio.h"
 #include "textconv.h"
 #include "afxwin.h"
@@ -49,12 +50,7 @@ ClassTable& classes() {
 
 // --- Message boxes ---
 
-struct Button {
-    const wchar_t* name;
-    int id;
-};
-
-std::vector<Button> buttonsOf(UINT type) {
+std::vector<khost::AnswerButton> buttonsOf(UINT type) {
     switch (type & MB_TYPEMASK) {
     case MB_OK:
         return {{L"OK", IDOK}};
@@ -75,46 +71,8 @@ std::vector<Button> buttonsOf(UINT type) {
     }
 }
 
-// Esc and the end of input: Cancel where there is one, else No, else OK; a box with none of
-// them (Abort/Retry/Ignore) gives its first button.
-int cancelChoice(const std::vector<Button>& buttons) {
-    for (int id : {IDCANCEL, IDNO, IDOK})
-        for (const Button& b : buttons)
-            if (b.id == id)
-                return id;
-    return buttons.front().id;
-}
-
-std::wstring trimmed(const std::wstring& s) {
-    size_t b = s.find_first_not_of(L" \t");
-    if (b == std::wstring::npos)
-        return {};
-    size_t e = s.find_last_not_of(L" \t");
-    return s.substr(b, e - b + 1);
-}
-
-// 0 when the answer names no button.
-int matchAnswer(const std::wstring& answer, const std::vector<Button>& buttons) {
-    std::wstring a = foldName(answer);
-    for (const Button& b : buttons)
-        if (foldName(b.name) == a)
-            return b.id;
-    if (a.size() == 1) {
-        int found = 0;
-        int count = 0;
-        for (const Button& b : buttons)
-            if (foldName(std::wstring(1, b.name[0])) == a) {
-                found = b.id;
-                ++count;
-            }
-        if (count == 1)
-            return found;
-    }
-    return 0;
-}
-
 int showMessageBox(std::wstring_view text, std::wstring_view caption, UINT type) {
-    std::vector<Button> buttons = buttonsOf(type);
+    std::vector<khost::AnswerButton> buttons = buttonsOf(type);
     if (buttons.empty()) {
         SetLastError(ERROR_INVALID_MSGBOX_STYLE);
         return 0;
@@ -122,31 +80,12 @@ int showMessageBox(std::wstring_view text, std::wstring_view caption, UINT type)
     size_t def = (type & MB_DEFMASK) >> 8;
     if (def >= buttons.size())
         def = 0;
-    std::wstring prompt = L"[";
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        if (i)
-            prompt += L"/";
-        prompt += buttons[i].name;
-    }
-    prompt += L"]: ";
-
     std::wstring box = L"\n** ";
     box.append(caption);
     box += L" **\n";
     box.append(text);
     box += L"\n";
-    khost::hostPrint(box);
-    for (;;) {
-        khost::Answer a = khost::promptAnswer(prompt, true);
-        if (a.kind != khost::Answer::Text)
-            return cancelChoice(buttons);
-        std::wstring answer = trimmed(a.text);
-        if (answer.empty())
-            return buttons[def].id;
-        if (int id = matchAnswer(answer, buttons))
-            return id;
-        khost::hostPrint(L"\nInvalid answer.\n");
-    }
+    return khost::askButtons(box, buttons, buttons[def].id);
 }
 
 int resolveCodePage(UINT codePage) {
