@@ -156,6 +156,14 @@ void CKvDlgNastaveniUtilit::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_NAST_PREV_HLADINY, m_nPrevHladiny);
     DDX_Check(pDX, IDC_NAST_PREV_TYPY, m_nPrevTypy);
     DDX_Check(pDX, IDC_NAST_SMAZAT_MERITKA, m_nSmazatMeritka);
+    if (!pDX->m_bSaveAndValidate) {
+        // The default material chosen last (also in an earlier session) is the one in the
+        // registry; without one the field shows what the settings hold.
+        std::wstring sCurMat;
+        if (CVoxRegistry::CtiRetezec(REG_KLIC_PRODUKT, L"CurMat", sCurMat, REG_PODKLIC_NASTAVENI) &&
+            !sCurMat.empty())
+            m_sMaterial = sCurMat.c_str();
+    }
     DDX_Text(pDX, IDC_NAST_MATERIAL, m_sMaterial);
     NastavJednotky();
 }

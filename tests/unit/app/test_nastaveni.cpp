@@ -1,6 +1,7 @@
 // The settings object and the registry routines it is built on.
 #include "hostfixture.h"
 
+#include "CKvDlgNastaveniUtilit.h"
 #include "CVoxException.h"
 #include "CVoxNastav.h"
 #include "CVoxRegistry.h"
@@ -88,7 +89,7 @@ TEST_F(Nastaveni, MakerValueWinsPrefixFallsBackAndWrongTypesCountAsMissing) {
         CVoxNastav n;
         EXPECT_EQ(n.m_nUchopeni, 0u);
         EXPECT_EQ(n.m_Predpony.GlobalniPredpona(), L"AB");
-        EXPECT_EQ(n.m_nMultiVyber, 0u);  // REG_DWORD is not the stored type
+        EXPECT_EQ(n.m_nMultiVyber, 0u); // REG_DWORD is not the stored type
         EXPECT_EQ(n.m_nResetLayer, 1u); // two bytes are not four
     }
     DWORD n = 7;
@@ -113,7 +114,8 @@ TEST_F(Nastaveni, ValuesReadAreWrittenBackUnchangedAndSecondInstanceIsRefused) {
             CVoxNastav druhy;
             FAIL() << "a second settings object was created";
         } catch (const CVoxException& e) {
-            EXPECT_NE(std::string(e.what()).find("Nelze zalo\x9Eit v\xED" "ce instanc\xED objektu "
+            EXPECT_NE(std::string(e.what()).find("Nelze zalo\x9Eit v\xED"
+                                                 "ce instanc\xED objektu "
                                                  "CVoxNastav ne\x9E 1"),
                       std::string::npos);
         }
@@ -150,6 +152,21 @@ TEST_F(Nastaveni, RegistryReadersCheckTypeAndSizeAndStringsHaveALimit) {
     EXPECT_FALSE(CVoxRegistry::CtiRetezec(kProdukt, L"CurMat", s, L"Nastaveni"));
     EXPECT_TRUE(CVoxRegistry::CtiRetezec(kProdukt, L"CurMat", s, L"Nastaveni", 700));
     EXPECT_EQ(s, dlouhy);
+}
+
+TEST_F(Nastaveni, DialogShowsTheDefaultMaterialKeptInTheRegistry) {
+    CVoxNastav n;
+    n.m_sDefMaterial = L"PPR3, PN 16";
+    input(L"Cancel\n");
+    EXPECT_EQ(CKvDlgNastaveniUtilit::Spust(n), IDCANCEL);
+    EXPECT_NE(transcript().find(L"151 edit \"Výchozí materiál:\" = \"PPR3, PN 16\""),
+              std::wstring::npos);
+    // A material chosen in an earlier session is shown after a restart.
+    CVoxRegistry::UlozRetezec(kProdukt, L"CurMat", L"PE 100 SDR 11", L"Nastaveni");
+    input(L"Cancel\n");
+    EXPECT_EQ(CKvDlgNastaveniUtilit::Spust(n), IDCANCEL);
+    EXPECT_NE(transcript().find(L"151 edit \"Výchozí materiál:\" = \"PE 100 SDR 11\""),
+              std::wstring::npos);
 }
 
 TEST_F(Nastaveni, FolderLookupPrefersMachineHiveAndAppendsSubfolder) {
