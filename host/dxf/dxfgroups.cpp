@@ -411,6 +411,23 @@ void Writer::text(int c, std::string_view bytes) {
     m_out.push_back('\n');
 }
 
+bool Writer::plainWide(int c, const wchar_t* s) {
+    if (!s)
+        return false;
+    size_t n = 0;
+    for (; s[n]; ++n)
+        if (s[n] < 0x20 || s[n] >= 0x7F || s[n] == L'^')
+            return false;
+    code(c);
+    const size_t at = m_out.size();
+    m_out.resize(at + n + 1);
+    char* d = m_out.data() + at;
+    for (size_t i = 0; i < n; ++i)
+        d[i] = static_cast<char>(s[i]);
+    d[n] = '\n';
+    return true;
+}
+
 void Writer::real(int c, double v) {
     code(c);
     char buf[32];

@@ -78,6 +78,9 @@ public:
     void handle(int code, std::uint64_t h);
     void point(int code, double x, double y, double z);
     void point2d(int code, double x, double y);
+    // A text of printable ASCII without carets, written as it is; false (and nothing written)
+    // for any other text.
+    bool plainWide(int code, const wchar_t* s);
     // A group written exactly as it was read.
     void raw(int code, std::string_view value) { text(code, value); }
 

@@ -91,6 +91,68 @@ private:
     std::size_t m_size = 0;
 };
 
+// The entities that follow an entity in the file (attributes, vertices, the end of sequence), by
+// the entity they belong to: open addressing over the owners' stubs, the lists apart. Asked for
+// every entity written, and few entities have followers, so a miss costs one look at a small
+// table.
+class FollowerMap {
+public:
+    void clear() {
+        m_slots.clear();
+        m_lists.clear();
+        m_mask = 0;
+    }
+    std::vector<AcDbObjectId>& listOf(AcDbObjectId owner) {
+        if ((m_lists.size() + 1) * 2 > m_slots.size())
+            rehash(m_slots.empty() ? 64 : m_slots.size() * 2);
+        const void* p = owner.stub();
+        for (std::size_t i = home(p);; i = (i + 1) & m_mask) {
+            if (m_slots[i].key == p)
+                return m_lists[m_slots[i].list].second;
+            if (!m_slots[i].key) {
+                m_slots[i] = Slot{p, static_cast<std::uint32_t>(m_lists.size())};
+                m_lists.emplace_back(owner, std::vector<AcDbObjectId>());
+                return m_lists.back().second;
+            }
+        }
+    }
+    // Null when the entity has no followers.
+    const std::vector<AcDbObjectId>* find(AcDbObjectId owner) const {
+        const void* p = owner.stub();
+        if (m_slots.empty() || !p)
+            return nullptr;
+        for (std::size_t i = home(p); m_slots[i].key; i = (i + 1) & m_mask)
+            if (m_slots[i].key == p)
+                return &m_lists[m_slots[i].list].second;
+        return nullptr;
+    }
+    std::vector<std::pair<AcDbObjectId, std::vector<AcDbObjectId>>>& lists() { return m_lists; }
+
+private:
+    struct Slot {
+        const void* key = nullptr;
+        std::uint32_t list = 0;
+    };
+    std::size_t home(const void* p) const {
+        auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+        return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> 20) & m_mask;
+    }
+    void rehash(std::size_t n) {
+        m_slots.assign(n, Slot{});
+        m_mask = n - 1;
+        for (std::size_t k = 0; k < m_lists.size(); ++k) {
+            const void* p = m_lists[k].first.stub();
+            std::size_t i = home(p);
+            while (m_slots[i].key)
+                i = (i + 1) & m_mask;
+            m_slots[i] = Slot{p, static_cast<std::uint32_t>(k)};
+        }
+    }
+    std::vector<Slot> m_slots;
+    std::size_t m_mask = 0;
+    std::vector<std::pair<AcDbObjectId, std::vector<AcDbObjectId>>> m_lists;
+};
+
 class DxfOut {
 public:
     DxfOut(AcDbDatabase* db, std::string& error) : m_db(db), m_filer(db, m_w), m_error(error) {}
@@ -117,9 +179,9 @@ private:
     Writer m_w;
     OutFiler m_filer;
     std::string& m_error;
-    std::vector<AcDbObjectId> m_all; // handle order, not erased
-    std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
-    std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
+    std::vector<AcDbObjectId> m_all;                          // handle order, not erased
+    FollowerMap m_followers;                                  // of entities
+    std::unordered_map<AcDbObjectId, BlockMarkers> m_markers; // by block record
     WrittenSet m_written;
     AcDbObjectId m_defaultPlotStyle; // the default entry of the plot style names
     // DXF names written, with their counts (by the name's text pointer; merged by name when the
@@ -143,11 +205,11 @@ void DxfOut::scan() {
             auto& m = m_markers[owner];
             (b->isKindOf(AcDbBlockEnd::desc()) ? m.end : m.begin) = id;
         } else if (isEntity(o) && isEntity(peekObject(owner))) {
-            m_followers[owner].push_back(id);
+            m_followers.listOf(owner).push_back(id);
         }
     });
     // Attributes and vertices in handle order, the end of sequence last.
-    for (auto& [owner, list] : m_followers)
+    for (auto& [owner, list] : m_followers.lists())
         std::stable_partition(list.begin(), list.end(), [](AcDbObjectId id) {
             return std::wcscmp(khostDxfName(peekObject(id)), L"SEQEND") != 0;
         });
@@ -228,10 +290,10 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
 
 void DxfOut::writeEntityWithFollowers(AcDbObjectId id, bool paperSpace) {
     writeObject(id, paperSpace);
-    auto it = m_followers.find(id);
-    if (it == m_followers.end())
+    const std::vector<AcDbObjectId>* list = m_followers.find(id);
+    if (!list)
         return;
-    for (AcDbObjectId f : it->second)
+    for (AcDbObjectId f : *list)
         writeEntityWithFollowers(f, paperSpace);
 }
 
