@@ -3,6 +3,7 @@
 #include "textconv.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -308,7 +309,8 @@ size_t plainRealText(double v, char* buf) {
     const double a = std::fabs(v);
     if (!(a >= 1e-3 && a < 1e15))
         return 0;
-    const double ulp = std::nextafter(a, 2 * a) - a;
+    // The distance to the next double up (a is positive, finite and normal here).
+    const double ulp = std::bit_cast<double>(std::bit_cast<std::uint64_t>(a) + 1) - a;
     for (int k = 0; k < 16; ++k) {
         const double scale = kPowersOfTen[k];
         if (1.0 / scale <= 2 * ulp)
@@ -384,29 +386,45 @@ std::string formatReal(double v) {
 // ---------------------------------------------------------------------------------------------
 // Writer
 
-void Writer::code(int c) {
+namespace {
+
+// The code line of a group into buf (at least 16 characters): right-aligned in three columns,
+// with its line end. Its length.
+size_t codeText(int c, char* buf) {
     if (c >= 0 && c < 1000) {
-        // Right-aligned in three columns.
-        char buf[4] = {' ', ' ', ' ', '\n'};
+        buf[0] = buf[1] = ' ';
+        buf[3] = '\n';
         int i = 2;
         do {
             buf[i--] = static_cast<char>('0' + c % 10);
             c /= 10;
         } while (c);
-        m_out.append(buf, 4);
-        return;
+        return 4;
     }
-    char buf[16];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, c);
-    size_t n = static_cast<size_t>(p - buf);
-    if (n < 3)
-        m_out.append(3 - n, ' ');
-    m_out.append(buf, n);
-    m_out.push_back('\n');
+    char digits[16];
+    auto [p, ec] = std::to_chars(digits, digits + sizeof digits, c);
+    size_t n = static_cast<size_t>(p - digits);
+    size_t pad = n < 3 ? 3 - n : 0;
+    std::memset(buf, ' ', pad);
+    std::memcpy(buf + pad, digits, n);
+    buf[pad + n] = '\n';
+    return pad + n + 1;
 }
 
+} // namespace
+
 void Writer::text(int c, std::string_view bytes) {
-    code(c);
+    // A group of a short text goes to the buffer in one piece.
+    char buf[256];
+    size_t n = codeText(c, buf);
+    if (bytes.size() < sizeof buf - n) {
+        std::memcpy(buf + n, bytes.data(), bytes.size());
+        n += bytes.size();
+        buf[n++] = '\n';
+        m_out.append(buf, n);
+        return;
+    }
+    m_out.append(buf, n);
     m_out.append(bytes);
     m_out.push_back('\n');
 }
@@ -414,55 +432,80 @@ void Writer::text(int c, std::string_view bytes) {
 bool Writer::plainWide(int c, const wchar_t* s) {
     if (!s)
         return false;
-    size_t n = 0;
-    for (; s[n]; ++n)
-        if (s[n] < 0x20 || s[n] >= 0x7F || s[n] == L'^')
+    char buf[256];
+    size_t n = codeText(c, buf);
+    size_t i = 0;
+    for (; s[i]; ++i) {
+        if (s[i] < 0x20 || s[i] >= 0x7F || s[i] == L'^')
             return false;
-    code(c);
+        if (n + i + 1 < sizeof buf)
+            buf[n + i] = static_cast<char>(s[i]);
+    }
+    if (n + i + 1 < sizeof buf) {
+        buf[n + i] = '\n';
+        m_out.append(buf, n + i + 1);
+        return true;
+    }
+    // A long text: straight into the buffer.
+    m_out.append(buf, n);
     const size_t at = m_out.size();
-    m_out.resize(at + n + 1);
+    m_out.resize(at + i + 1);
     char* d = m_out.data() + at;
-    for (size_t i = 0; i < n; ++i)
-        d[i] = static_cast<char>(s[i]);
-    d[n] = '\n';
+    for (size_t k = 0; k < i; ++k)
+        d[k] = static_cast<char>(s[k]);
+    d[i] = '\n';
     return true;
 }
 
 void Writer::real(int c, double v) {
-    code(c);
-    char buf[32];
-    m_out.append(buf, realText(v, buf));
-    m_out.push_back('\n');
+    char buf[64];
+    size_t n = codeText(c, buf);
+    n += realText(v, buf + n);
+    buf[n++] = '\n';
+    m_out.append(buf, n);
 }
 
 void Writer::integer(int c, long long v) {
-    code(c);
-    char buf[24];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[48];
+    size_t n = codeText(c, buf);
+    auto [p, ec] = std::to_chars(buf + n, buf + sizeof buf, v);
+    *p++ = '\n';
     m_out.append(buf, p);
-    m_out.push_back('\n');
 }
 
 void Writer::handle(int c, std::uint64_t h) {
-    code(c);
-    char buf[24];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, h, 16);
-    for (char* q = buf; q < p; ++q)
+    char buf[48];
+    size_t n = codeText(c, buf);
+    auto [p, ec] = std::to_chars(buf + n, buf + sizeof buf, h, 16);
+    for (char* q = buf + n; q < p; ++q)
         if (*q >= 'a' && *q <= 'f')
             *q = static_cast<char>(*q - 'a' + 'A');
+    *p++ = '\n';
     m_out.append(buf, p);
-    m_out.push_back('\n');
 }
 
 void Writer::point(int c, double x, double y, double z) {
-    real(c, x);
-    real(c + 10, y);
-    real(c + 20, z);
+    char buf[192];
+    size_t n = 0;
+    const double v[3] = {x, y, z};
+    for (int k = 0; k < 3; ++k) {
+        n += codeText(c + 10 * k, buf + n);
+        n += realText(v[k], buf + n);
+        buf[n++] = '\n';
+    }
+    m_out.append(buf, n);
 }
 
 void Writer::point2d(int c, double x, double y) {
-    real(c, x);
-    real(c + 10, y);
+    char buf[128];
+    size_t n = 0;
+    const double v[2] = {x, y};
+    for (int k = 0; k < 2; ++k) {
+        n += codeText(c + 10 * k, buf + n);
+        n += realText(v[k], buf + n);
+        buf[n++] = '\n';
+    }
+    m_out.append(buf, n);
 }
 
 // ---------------------------------------------------------------------------------------------

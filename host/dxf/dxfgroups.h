@@ -88,7 +88,6 @@ public:
     std::string& data() { return m_out; }
 
 private:
-    void code(int c);
     std::string m_out;
 };
 
