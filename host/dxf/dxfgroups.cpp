@@ -125,12 +125,17 @@ void Tokenizer::fail(int line, std::string_view message) {
 
 bool Tokenizer::next(Group& g) {
     if (m_pushed) {
+        // The group pushed back is read again from where it began (pushBack went back there).
         m_pushed = false;
-        g = m_last;
-        return true;
-    }
-    if (!m_error.empty())
+        if (!m_haveLast) {
+            g = Group();
+            return true;
+        }
+    } else if (!m_error.empty()) {
         return false;
+    }
+    const size_t startPos = m_pos;
+    const int startLine = m_line;
     // The common form first: a code of digits (perhaps signed and padded with spaces) on its own
     // line, then the value line. Anything else goes the careful way below.
     {
@@ -156,12 +161,18 @@ bool Tokenizer::next(Group& g) {
             const char* ve = p;
             if (ve > v && ve[-1] == '\r')
                 --ve;
-            g.code = negative ? -code : code;
-            g.value = std::string_view(v, static_cast<size_t>(ve - v));
-            g.line = m_line + 1;
+            // Field by field from the values at hand (the caller reads the group at once: had it
+            // been made elsewhere and copied, that would read it back in other widths than it was
+            // stored, and wait for the stores).
+            const int c = negative ? -code : code;
+            const std::string_view value(v, static_cast<size_t>(ve - v));
+            const int line = m_line + 1;
             m_line += 2;
             m_pos = static_cast<size_t>((p < end ? p + 1 : end) - base);
-            m_last = g;
+            g.value = value;
+            g.code = c;
+            g.line = line;
+            setLast(startPos, startLine);
             return true;
         }
     }
@@ -195,12 +206,16 @@ bool Tokenizer::next(Group& g) {
     g.code = static_cast<int>(code);
     g.value = value;
     g.line = codeLineNo;
-    m_last = g;
+    setLast(startPos, startLine);
     return true;
 }
 
 void Tokenizer::pushBack() {
     m_pushed = true;
+    if (m_haveLast) {
+        m_pos = m_lastPos;
+        m_line = m_lastLine;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -53,7 +53,16 @@ private:
     std::string_view m_text;
     size_t m_pos = 0;
     int m_line = 0;
-    Group m_last;
+    void setLast(size_t pos, int line) {
+        m_lastPos = pos;
+        m_lastLine = line;
+        m_haveLast = true;
+    }
+
+    // Where the group last returned began, for pushBack.
+    size_t m_lastPos = 0;
+    int m_lastLine = 0;
+    bool m_haveLast = false;
     bool m_pushed = false;
     std::string m_error;
 };

@@ -43,7 +43,6 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
         return false;
     }
     Tokenizer tok(text);
-    Group g;
     Section* section = nullptr;
     Record* record = nullptr;
     bool sawEof = false;
@@ -51,19 +50,26 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
     std::vector<std::vector<size_t>> starts;
     // A group takes at least 4 bytes of the file ("0\nX\n"); entity groups average 10 to 12.
     const size_t expectedGroups = text.size() / 8;
-    while (tok.next(g)) {
+    // Each group is read straight into the place it most likely goes (the tokenizer has just
+    // stored it field by field, and a copy would read it back in other widths); the record
+    // starts, section markers and comments are taken out again.
+    std::vector<Group> outside;
+    while (true) {
+        std::vector<Group>& dest =
+            !section ? outside : (record ? section->recordGroups : section->leading);
+        if (!tok.next(dest.emplace_back())) {
+            dest.pop_back();
+            break;
+        }
+        if (dest.back().code != 0 && dest.back().code != 999 && section)
+            continue;
+        const Group g(dest.back().code, dest.back().value, dest.back().line);
+        dest.pop_back();
         if (g.code == 999) // comments
             continue;
         if (g.code != 0) {
-            if (!section) {
-                tok.fail(g.line, "group " + std::to_string(g.code) + " outside of a section");
-                break;
-            }
-            if (record)
-                section->recordGroups.push_back(g);
-            else
-                section->leading.push_back(g);
-            continue;
+            tok.fail(g.line, "group " + std::to_string(g.code) + " outside of a section");
+            break;
         }
         std::string_view type = trim(g.value);
         if (type == "EOF") {

@@ -70,6 +70,46 @@ TEST(DxfTokenizer, LineEndsPaddingAndLineNumbers) {
     EXPECT_EQ(tok.error(), "");
 }
 
+// A group pushed back comes again with its line, whichever way it was read, and the groups after
+// it follow with theirs; after a bad group the pushed back one still comes once.
+TEST(DxfTokenizer, PushedBackGroupsComeAgainWithTheirLines) {
+    Tokenizer tok("\t7\t\nseven\n 10\r\n1.5\n8\nlast");
+    Group g;
+    ASSERT_TRUE(tok.next(g)); // a code padded with a tab: not the common form
+    tok.pushBack();
+    EXPECT_FALSE(tok.atEnd());
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 7);
+    EXPECT_EQ(g.value, "seven");
+    EXPECT_EQ(g.line, 1);
+    ASSERT_TRUE(tok.next(g));
+    tok.pushBack();
+    tok.pushBack(); // twice is once
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 10);
+    EXPECT_EQ(g.value, "1.5");
+    EXPECT_EQ(g.line, 3);
+    ASSERT_TRUE(tok.next(g)); // the last value without a line end
+    EXPECT_EQ(g.value, "last");
+    EXPECT_TRUE(tok.atEnd());
+    tok.pushBack();
+    EXPECT_FALSE(tok.atEnd());
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 8);
+    EXPECT_EQ(g.line, 5);
+    EXPECT_FALSE(tok.next(g));
+    EXPECT_EQ(tok.line(), 6);
+
+    Tokenizer bad("1\nok\nX\nbad\n");
+    ASSERT_TRUE(bad.next(g));
+    EXPECT_FALSE(bad.next(g));
+    EXPECT_NE(bad.error(), "");
+    bad.pushBack();
+    ASSERT_TRUE(bad.next(g));
+    EXPECT_EQ(g.value, "ok");
+    EXPECT_FALSE(bad.next(g));
+}
+
 TEST(DxfTokenizer, BrokenInputGivesOneLineErrorWithLineNumber) {
     std::string error;
     // An odd number of lines: the last code has no value.
