@@ -187,12 +187,17 @@ private:
     // DXF names written, with their counts (by the name's text pointer; merged by name when the
     // classes are written).
     std::unordered_map<const ACHAR*, int> m_classCount;
+    const ACHAR* m_lastName = nullptr;
+    int* m_lastCount = nullptr;
 };
 
 void DxfOut::scan() {
     m_all.clear();
     m_followers.clear();
     m_markers.clear();
+    // Entities come in runs of one owner: whether the last owner is an entity is at hand.
+    AcDbObjectId lastOwner;
+    bool lastOwnerIsEntity = false;
     forEachObject(m_db, [&](AcDbObjectId id) {
         if (id.isErased())
             return;
@@ -204,8 +209,13 @@ void DxfOut::scan() {
         if (auto* b = AcDbBlockBegin::cast(o)) {
             auto& m = m_markers[owner];
             (b->isKindOf(AcDbBlockEnd::desc()) ? m.end : m.begin) = id;
-        } else if (isEntity(o) && isEntity(peekObject(owner))) {
-            m_followers.listOf(owner).push_back(id);
+        } else if (isEntity(o)) {
+            if (owner != lastOwner || lastOwner.isNull()) {
+                lastOwner = owner;
+                lastOwnerIsEntity = isEntity(peekObject(owner));
+            }
+            if (lastOwnerIsEntity)
+                m_followers.listOf(owner).push_back(id);
         }
     });
     // Attributes and vertices in handle order, the end of sequence last.
@@ -267,18 +277,24 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     if (!name || !*name)
         return; // a class the file format has no record for
     m_written.insert(id);
-    ++m_classCount[name];
-    if (char buf[128]; plainText(name, buf, sizeof buf))
-        m_w.text(0, buf);
-    else
+    // Objects come in runs of one class: the count of the last name is at hand.
+    if (name != m_lastName) {
+        m_lastName = name;
+        m_lastCount = &m_classCount[name];
+    }
+    ++*m_lastCount;
+    if (!m_w.plainWide(0, name))
         m_w.text(0, m_filer.fileText(name));
-    m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
-    if (!isEntity(o) && AcDbDictionary::cast(peekObject(o->ownerId())) &&
+    // Entities are none of the records and objects written their own way.
+    const bool entity = isEntity(o);
+    m_filer.beginObject(!entity && o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+    if (!entity && AcDbDictionary::cast(peekObject(o->ownerId())) &&
         o->persistentReactorIds().isEmpty())
         m_filer.setImpliedReactor(o->ownerId());
-    if (auto* layer = AcDbLayerTableRecord::cast(o); layer && layer->plotStyleNameId().isNull())
+    if (auto* layer = entity ? nullptr : AcDbLayerTableRecord::cast(o);
+        layer && layer->plotStyleNameId().isNull())
         m_filer.setPlotStyleForNull(m_defaultPlotStyle);
-    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer))
+    if (entity || (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer)))
         dxfOutObject(o, &m_filer); // with what the reader kept
     resbuf* xdata = xdataForFile(o);
     if (xdata) {
@@ -511,11 +527,14 @@ bool DxfOut::run(std::string& out) {
         writeHeader(m_db, header, hf);
     }
     writeClasses();
-    out.clear();
-    out.reserve(header.data().size() + m_w.data().size() + body.size());
-    out += header.data();
-    out += m_w.data();
-    out += body;
+    // The header and the classes go before the body in the body's own buffer (which has room
+    // to spare): moved there rather than copied with the body into a new one.
+    const std::string& classes = m_w.data();
+    body.insert(0, header.data().size() + classes.size(), '\0');
+    std::copy(header.data().begin(), header.data().end(), body.begin());
+    std::copy(classes.begin(), classes.end(),
+              body.begin() + static_cast<std::ptrdiff_t>(header.data().size()));
+    out = std::move(body);
     return true;
 }
 
