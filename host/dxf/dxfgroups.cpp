@@ -305,8 +305,27 @@ bool parseHandle(std::string_view s, std::uint64_t& out) {
     s = trim(s);
     if (s.empty() || s.size() > 16)
         return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out, 16);
-    return ec == std::errc() && p == s.data() + s.size();
+    // At most 16 hexadecimal digits (no overflow), nothing else. As std::from_chars, out gets
+    // the digits before a stray character, and stays as it was when there are none.
+    std::uint64_t v = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        unsigned d;
+        if (c >= '0' && c <= '9') {
+            d = static_cast<unsigned>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            d = static_cast<unsigned>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            d = static_cast<unsigned>(c - 'a' + 10);
+        } else {
+            if (i > 0)
+                out = v;
+            return false;
+        }
+        v = v << 4 | d;
+    }
+    out = v;
+    return true;
 }
 
 namespace {

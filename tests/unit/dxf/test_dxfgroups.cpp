@@ -248,6 +248,21 @@ TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
     EXPECT_EQ(h, 0x1FAu);
     EXPECT_FALSE(parseHandle("12345678901234567", h));
     EXPECT_FALSE(parseHandle("G1", h));
+    // Handles read as std::from_chars reads hexadecimal text after trimming, the value of a
+    // text that is not a handle included (some callers take it without looking at the result).
+    for (std::string_view text :
+         {"0", " 2a ", "FFFFFFFFFFFFFFFF", "ffffffffffffffff0", "1G", "-1", "+1", "0x1F", "", "  ",
+          "1 2", "aB\t", "\r7F", "00000000000000001"}) {
+        std::uint64_t got = 77, want = 77;
+        std::string_view t = trim(text);
+        bool expected = false;
+        if (!t.empty() && t.size() <= 16) {
+            auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), want, 16);
+            expected = ec == std::errc() && p == t.data() + t.size();
+        }
+        EXPECT_EQ(parseHandle(text, got), expected) << text;
+        EXPECT_EQ(got, want) << text;
+    }
 
     Writer w;
     w.text(0, "LINE");
