@@ -373,10 +373,15 @@ KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
     // The texts of a lending source stay where they are while this filer lives (the source
     // outlives it); they are copied only into the groups kept.
     LendingDxfFiler* lender = LendingDxfFiler::cast(source);
-    resbuf rb{};
     while (true) {
+        // Each group is read straight into its item and the item filled in field by field (a
+        // copy of a group just stored would read it back in other widths, and wait for the
+        // stores).
+        Item& it = m_items.emplace_back();
+        resbuf& rb = it.rb;
         Acad::ErrorStatus es = lender ? lender->lendResBuf(&rb) : source->readResBuf(&rb);
         if (es != Acad::eOk) {
+            m_items.pop_back();
             if (es != Acad::eEndOfObject && es != Acad::eEndOfFile)
                 setFilerStatus(es);
             break;
@@ -387,21 +392,24 @@ KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
             // The extended data is not part of the fields.
             if (!lent)
                 rbReleaseValue(rb);
+            m_items.pop_back();
             source->pushBackItem();
             break;
         }
+        const std::size_t index = m_items.size() - 1;
         if (rb.restype == AcDb::kDxfSubclass) {
             const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
             std::uint16_t occurrence = 1;
-            for (const Section& s : m_sections)
-                if (s.occurrence > 0 && sameMarker(s.name, name))
+            for (const Section& sec : m_sections)
+                if (sec.occurrence > 0 && sameMarker(sec.name, name))
                     ++occurrence;
-            m_sections.back().end = m_items.size();
-            m_sections.emplace_back(name, occurrence, m_items.size());
+            m_sections.back().end = index;
+            m_sections.emplace_back(name, occurrence, index);
         }
-        m_items.push_back(
-            Item{rb, static_cast<std::uint32_t>(m_sections.size() - 1), Use::Unread, false, lent});
-        rb = resbuf{};
+        it.section = static_cast<std::uint32_t>(m_sections.size() - 1);
+        it.use = Use::Unread;
+        it.kept = false;
+        it.lent = lent;
     }
     m_sections.back().end = m_items.size();
 }
