@@ -1,6 +1,31 @@
 #include "dxfsections.h"
 
+#include <sys/mman.h>
+
+#include <new>
+
 namespace khost::dxf {
+
+namespace {
+constexpr std::size_t kLargeBytes = std::size_t{8} << 20;
+} // namespace
+
+void* largeAllocate(std::size_t bytes) {
+    if (bytes < kLargeBytes)
+        return ::operator new(bytes);
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    ::madvise(p, bytes, MADV_HUGEPAGE); // a hint: without large pages it is ordinary memory
+    return p;
+}
+
+void largeDeallocate(void* p, std::size_t bytes) noexcept {
+    if (bytes < kLargeBytes)
+        ::operator delete(p);
+    else
+        ::munmap(p, bytes);
+}
 
 std::string_view Record::find(int code) const {
     for (const Group& g : groups)
@@ -54,17 +79,26 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
     // stored it field by field, and a copy would read it back in other widths); the record
     // starts, section markers and comments are taken out again.
     std::vector<Group> outside;
-    while (true) {
-        std::vector<Group>& dest =
-            !section ? outside : (record ? section->recordGroups : section->leading);
+    Group g;
+    enum { End, Kept, Taken };
+    auto read = [&](auto& dest) {
         if (!tok.next(dest.emplace_back())) {
             dest.pop_back();
-            break;
+            return End;
         }
         if (dest.back().code != 0 && dest.back().code != 999 && section)
-            continue;
-        const Group g(dest.back().code, dest.back().value, dest.back().line);
+            return Kept;
+        g = Group(dest.back().code, dest.back().value, dest.back().line);
         dest.pop_back();
+        return Taken;
+    };
+    while (true) {
+        const auto got = !section ? read(outside)
+                                  : (record ? read(section->recordGroups) : read(section->leading));
+        if (got == End)
+            break;
+        if (got == Kept)
+            continue;
         if (g.code == 999) // comments
             continue;
         if (g.code != 0) {

@@ -166,6 +166,43 @@ TEST(DxfSections, StructureAndItsFaults) {
         EXPECT_NE(splitError(good.substr(0, n)), "") << n;
 }
 
+// A section of more groups than fit the room first made for them (the entities of a large
+// drawing, with comments between them): every record keeps its own groups, in order, with their
+// lines.
+TEST(DxfSections, ManyGroupsKeepTheirRecords) {
+    const int records = 60000, perRecord = 7;
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    for (int r = 0; r < records; ++r) {
+        text += "0\nLINE\n";
+        for (int k = 0; k < perRecord; ++k)
+            text += std::to_string(10 + k) + "\n" + std::to_string(r * perRecord + k) + "\n";
+        if (r % 1000 == 0)
+            text += "999\ncomment\n";
+    }
+    text += "0\nENDSEC\n0\nEOF\n";
+    FileStructure fs;
+    std::string error;
+    ASSERT_TRUE(splitSections(text, fs, error)) << error;
+    const Section* ents = fs.find("ENTITIES");
+    ASSERT_NE(ents, nullptr);
+    ASSERT_EQ(ents->records.size(), static_cast<size_t>(records));
+    ASSERT_EQ(ents->recordGroups.size(), static_cast<size_t>(records * perRecord));
+    int line = 5;
+    for (int r = 0; r < records; ++r) {
+        const Record& rec = ents->records[static_cast<size_t>(r)];
+        ASSERT_EQ(rec.type, "LINE");
+        ASSERT_EQ(rec.line, line);
+        ASSERT_EQ(rec.groups.size(), static_cast<size_t>(perRecord));
+        for (int k = 0; k < perRecord; ++k) {
+            const Group& g = rec.groups[static_cast<size_t>(k)];
+            ASSERT_EQ(g.code, 10 + k);
+            ASSERT_EQ(g.value, std::to_string(r * perRecord + k));
+            ASSERT_EQ(g.line, line + 2 + 2 * k);
+        }
+        line += 2 + 2 * perRecord + (r % 1000 == 0 ? 2 : 0);
+    }
+}
+
 TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
     EXPECT_EQ(formatReal(0.0), "0.0");
     EXPECT_EQ(formatReal(-0.0), "0.0");
