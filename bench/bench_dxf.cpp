@@ -376,6 +376,24 @@ int repeat(const std::string& path, int n, bool save) {
     return 0;
 }
 
+// Loads a file and saves it again (to compare what two builds write).
+int resave(const std::string& in, const std::string& out) {
+    std::string text = readAll(in);
+    std::string err;
+    auto db = std::make_unique<AcDbDatabase>(false, true);
+    if (!khost::dxf::readDxf(db.get(), text, err)) {
+        std::fprintf(stderr, "load failed: %s\n", err.c_str());
+        return 1;
+    }
+    std::string saved;
+    if (!khost::dxf::writeDxf(db.get(), saved, err)) {
+        std::fprintf(stderr, "save failed: %s\n", err.c_str());
+        return 1;
+    }
+    std::ofstream(out, std::ios::binary) << saved;
+    return 0;
+}
+
 int generateFile(const std::string& path, int n, bool linesOnly) {
     auto db = generate(n, linesOnly);
     std::wstring err;
@@ -444,6 +462,8 @@ int main(int argc, char** argv) {
         int n = argc >= 4 ? std::atoi(argv[3]) : 300000;
         return generateFile(argv[2], n, std::strcmp(argv[1], "generate-lines") == 0);
     }
+    if (argc == 4 && std::strcmp(argv[1], "resave") == 0)
+        return resave(argv[2], argv[3]);
     if (argc == 3 && std::strcmp(argv[1], "measure") == 0)
         return measure(argv[2]);
     if (argc >= 3 && (std::strcmp(argv[1], "load") == 0 || std::strcmp(argv[1], "save") == 0))

@@ -17,6 +17,7 @@
 #include <cwctype>
 
 ACRX_DEFINE_MEMBERS_DXF(AcDbDxfFiler, AcRxObject, L"")
+ACRX_DEFINE_MEMBERS(khost::LendingDxfFiler, AcDbDxfFiler)
 
 using namespace khost;
 
@@ -158,17 +159,16 @@ namespace khost {
 
 namespace {} // namespace
 
-RbKind rbKindOf(int code) {
-    constexpr int kFirst = -10, kLast = 1100;
-    static const auto table = [] {
-        std::array<RbKind, kLast - kFirst + 1> t{};
-        for (int c = kFirst; c <= kLast; ++c)
-            t[static_cast<std::size_t>(c - kFirst)] = rbKind(c);
-        return t;
-    }();
-    return code >= kFirst && code <= kLast ? table[static_cast<std::size_t>(code - kFirst)]
-                                           : rbKind(code);
+namespace {
+const RbKind* makeRbKindTable() {
+    static std::array<RbKind, kRbKindLast - kRbKindFirst + 1> table{};
+    for (int c = kRbKindFirst; c <= kRbKindLast; ++c)
+        table[static_cast<std::size_t>(c - kRbKindFirst)] = rbKind(c);
+    return table.data();
 }
+} // namespace
+
+const RbKind* const kRbKindTable = makeRbKindTable();
 
 void rbReleaseValue(resbuf& rb) {
     switch (rbKindOf(rb.restype)) {
@@ -279,6 +279,7 @@ struct KeptItem {
     std::uint32_t section;
     Use use;
     bool kept; // decided by decideKept
+    bool lent; // the text is the source filer's (see LendingFiler), not the item's
 };
 struct KeptSection {
     KeptSection(const ACHAR* n, std::uint16_t occ, std::size_t b)
@@ -369,39 +370,54 @@ ACRX_DEFINE_MEMBERS(KeepingFiler, AcDbDxfFiler)
 KeepingFiler::KeepingFiler(AcDbDxfFiler* source, bool flattenZ)
     : m_src(source), m_flattenZ(flattenZ) {
     m_sections.emplace_back(L"", 0, 0);
-    resbuf rb{};
+    // The texts of a lending source stay where they are while this filer lives (the source
+    // outlives it); they are copied only into the groups kept.
+    LendingDxfFiler* lender = LendingDxfFiler::cast(source);
     while (true) {
-        Acad::ErrorStatus es = source->readResBuf(&rb);
+        // Each group is read straight into its item and the item filled in field by field (a
+        // copy of a group just stored would read it back in other widths, and wait for the
+        // stores).
+        Item& it = m_items.emplace_back();
+        resbuf& rb = it.rb;
+        Acad::ErrorStatus es = lender ? lender->lendResBuf(&rb) : source->readResBuf(&rb);
         if (es != Acad::eOk) {
+            m_items.pop_back();
             if (es != Acad::eEndOfObject && es != Acad::eEndOfFile)
                 setFilerStatus(es);
             break;
         }
+        const RbKind kind = rbKindOf(rb.restype);
+        const bool lent = lender && (kind == RbKind::String || kind == RbKind::Handle);
         if (rb.restype == AcDb::kDxfRegAppName) {
             // The extended data is not part of the fields.
-            rbReleaseValue(rb);
+            if (!lent)
+                rbReleaseValue(rb);
+            m_items.pop_back();
             source->pushBackItem();
             break;
         }
+        const std::size_t index = m_items.size() - 1;
         if (rb.restype == AcDb::kDxfSubclass) {
             const ACHAR* name = rb.resval.rstring ? rb.resval.rstring : L"";
             std::uint16_t occurrence = 1;
-            for (const Section& s : m_sections)
-                if (s.occurrence > 0 && sameMarker(s.name, name))
+            for (const Section& sec : m_sections)
+                if (sec.occurrence > 0 && sameMarker(sec.name, name))
                     ++occurrence;
-            m_sections.back().end = m_items.size();
-            m_sections.emplace_back(name, occurrence, m_items.size());
+            m_sections.back().end = index;
+            m_sections.emplace_back(name, occurrence, index);
         }
-        m_items.push_back(
-            Item{rb, static_cast<std::uint32_t>(m_sections.size() - 1), Use::Unread, false});
-        rb = resbuf{};
+        it.section = static_cast<std::uint32_t>(m_sections.size() - 1);
+        it.use = Use::Unread;
+        it.kept = false;
+        it.lent = lent;
     }
     m_sections.back().end = m_items.size();
 }
 
 KeepingFiler::~KeepingFiler() {
     for (Item& it : m_items)
-        rbReleaseValue(it.rb);
+        if (!it.lent)
+            rbReleaseValue(it.rb);
     itemPool().give(std::move(m_items));
     sectionPool().give(std::move(m_sections));
     codePool().give(std::move(m_codes));
@@ -614,9 +630,13 @@ void KeepingFiler::keepUnused(AcDbObject* obj) {
             inRun = true;
         }
         auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
-        *node = it.rb;
-        node->rbnext = nullptr;
-        it.rb = resbuf{}; // the value moves to the kept chain
+        if (it.lent) {
+            copyValue(*node, it.rb); // a text of the source's: the chain gets its own
+        } else {
+            *node = it.rb;
+            node->rbnext = nullptr;
+            it.rb = resbuf{}; // the value moves to the kept chain
+        }
         *tail = node;
         tail = &node->rbnext;
     }

@@ -5,11 +5,12 @@
 #include "dbhost.h"
 #include "textconv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-ACRX_DEFINE_MEMBERS(khost::dxf::InFiler, AcDbDxfFiler)
+ACRX_DEFINE_MEMBERS(khost::dxf::InFiler, khost::LendingDxfFiler)
 ACRX_DEFINE_MEMBERS(khost::dxf::OutFiler, AcDbDxfFiler)
 
 namespace khost::dxf {
@@ -62,12 +63,6 @@ std::uint64_t fileHandle(AcDbObjectId id) {
 
 namespace {
 
-ACHAR* mallocString(const std::wstring& s) {
-    auto* p = static_cast<ACHAR*>(std::malloc((s.size() + 1) * sizeof(ACHAR)));
-    std::memcpy(p, s.c_str(), (s.size() + 1) * sizeof(ACHAR));
-    return p;
-}
-
 // A text of printable ASCII without carets as the file holds it, into buf (with its terminating
 // zero); false for any other text or one that does not fit.
 bool plainNarrow(const ACHAR* s, char* buf, size_t size) {
@@ -93,18 +88,19 @@ bool plainText(const ACHAR* s, char* buf, size_t size) {
 namespace {
 
 // Most texts of a file are ASCII without escapes: they are widened straight into the buffer the
-// group gets. Null for any other text.
-ACHAR* plainAsciiString(std::string_view bytes) {
+// group gets.
+bool isPlainAscii(std::string_view bytes) {
     for (char c : bytes) {
         auto u = static_cast<unsigned char>(c);
         if (u >= 0x80 || c == '^' || c == '\\')
-            return nullptr;
+            return false;
     }
-    auto* p = static_cast<ACHAR*>(std::malloc((bytes.size() + 1) * sizeof(ACHAR)));
+    return true;
+}
+void widenInto(std::string_view bytes, ACHAR* p) {
     for (size_t i = 0; i < bytes.size(); ++i)
         p[i] = static_cast<ACHAR>(static_cast<unsigned char>(bytes[i]));
     p[bytes.size()] = 0;
-    return p;
 }
 
 int hexValue(char c) {
@@ -158,17 +154,19 @@ bool InFiler::convert(const Group*& p, const Group* end, resbuf& rb) {
         return false;
     };
     switch (rbKindOf(code)) {
-    case RbKind::String: {
-        rb.resval.rstring = plainAsciiString(g.value);
-        if (!rb.resval.rstring)
-            rb.resval.rstring = mallocString(unescapeCarets(m_codec.decode(g.value)));
-        ++p;
-        return true;
-    }
+    case RbKind::String:
     case RbKind::Handle: {
-        rb.resval.rstring = plainAsciiString(trim(g.value));
-        if (!rb.resval.rstring)
-            rb.resval.rstring = mallocString(m_codec.decode(trim(g.value)));
+        const bool isString = rbKindOf(code) == RbKind::String;
+        std::string_view bytes = isString ? g.value : trim(g.value);
+        if (isPlainAscii(bytes)) {
+            rb.resval.rstring = textRoom(bytes.size());
+            widenInto(bytes, rb.resval.rstring);
+        } else {
+            std::wstring text =
+                isString ? unescapeCarets(m_codec.decode(bytes)) : m_codec.decode(bytes);
+            rb.resval.rstring = textRoom(text.size());
+            std::memcpy(rb.resval.rstring, text.c_str(), (text.size() + 1) * sizeof(ACHAR));
+        }
         ++p;
         return true;
     }
@@ -272,6 +270,28 @@ Acad::ErrorStatus InFiler::readResBuf(resbuf* pRb) {
         m_last = start;
         return Acad::eOk;
     }
+}
+
+Acad::ErrorStatus InFiler::lendResBuf(resbuf* pRb) {
+    m_lending = true;
+    Acad::ErrorStatus es = InFiler::readResBuf(pRb);
+    m_lending = false;
+    return es;
+}
+
+ACHAR* InFiler::textRoom(size_t n) {
+    if (!m_lending)
+        return static_cast<ACHAR*>(std::malloc((n + 1) * sizeof(ACHAR)));
+    if (n + 1 > m_left) {
+        size_t size = std::max<size_t>(n + 1, 1024);
+        m_blocks.push_back(std::make_unique<ACHAR[]>(size));
+        m_free = m_blocks.back().get();
+        m_left = size;
+    }
+    ACHAR* p = m_free;
+    m_free += n + 1;
+    m_left -= n + 1;
+    return p;
 }
 
 Acad::ErrorStatus InFiler::pushBackItem() {
@@ -394,9 +414,7 @@ Acad::ErrorStatus OutFiler::writeResBuf(const resbuf& rb) {
     }
     switch (rbKindOf(rb.restype)) {
     case RbKind::String:
-        if (char buf[256]; plainNarrow(rb.resval.rstring, buf, sizeof buf))
-            m_out.text(code, buf);
-        else
+        if (!m_out.plainWide(code, rb.resval.rstring))
             m_out.text(code, fileText(rb.resval.rstring));
         if (code == 100 && m_paperSpace && rb.resval.rstring &&
             std::wcscmp(rb.resval.rstring, L"AcDbEntity") == 0)

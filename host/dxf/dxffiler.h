@@ -17,15 +17,17 @@
 //     after "100 AcDbEntity" when writing an entity of a paper space block.
 #pragma once
 
+#include "dbfast.h"
 #include "dbmain.h"
 #include "dxfgroups.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace khost::dxf {
 
-class InFiler : public AcDbDxfFiler {
+class InFiler : public LendingDxfFiler {
 public:
     ACRX_DECLARE_MEMBERS(InFiler);
     // The groups [begin, end) of a record; the extended data (from the first 1001) is not
@@ -35,12 +37,16 @@ public:
     // left out too: the reader gives the object its handle.
     InFiler(AcDbDatabase* db, const TextCodec& codec, const Group* begin, const Group* end,
             bool dimStyleRecord = false, bool entity = false);
+    InFiler(const InFiler&) = delete;
+    InFiler& operator=(const InFiler&) = delete;
     // 2D points of the file are read with Z = -0.0 (for data kept raw).
     void setKeep2d(bool keep) { m_keep2d = keep; }
 
     AcDb::FilerType filerType() const override { return AcDb::kFileFiler; }
     AcDbDatabase* database() const override { return m_db; }
     Acad::ErrorStatus readResBuf(resbuf* pRb) override;
+    // Texts in a buffer of the filer's (most objects' texts fit in the one inside the filer).
+    Acad::ErrorStatus lendResBuf(resbuf* pRb) override;
     Acad::ErrorStatus pushBackItem() override;
     bool atEOF() override;
     // The checks the classes make between their groups, on the file's text without converting
@@ -75,9 +81,19 @@ private:
     const Group* m_recordEnd;
     const Group* m_commonEnd; // the end of an entity's common part, else the beginning
     const Group* m_last = nullptr;
+    // Room for a text of n characters and its terminating zero: from the filer's buffers when
+    // lending, else allocated for the caller.
+    ACHAR* textRoom(size_t n);
+
     bool m_dimStyleRecord;
     bool m_keep2d = false;
+    bool m_lending = false;
     std::string m_error;
+    ACHAR* m_free = m_inline; // the unused part of the current buffer
+    size_t m_left = kInline;
+    std::vector<std::unique_ptr<ACHAR[]>> m_blocks;
+    static constexpr size_t kInline = 192;
+    ACHAR m_inline[kInline];
 };
 
 class OutFiler : public AcDbDxfFiler {

@@ -3,6 +3,7 @@
 #include "textconv.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -124,12 +125,17 @@ void Tokenizer::fail(int line, std::string_view message) {
 
 bool Tokenizer::next(Group& g) {
     if (m_pushed) {
+        // The group pushed back is read again from where it began (pushBack went back there).
         m_pushed = false;
-        g = m_last;
-        return true;
-    }
-    if (!m_error.empty())
+        if (!m_haveLast) {
+            g = Group();
+            return true;
+        }
+    } else if (!m_error.empty()) {
         return false;
+    }
+    const size_t startPos = m_pos;
+    const int startLine = m_line;
     // The common form first: a code of digits (perhaps signed and padded with spaces) on its own
     // line, then the value line. Anything else goes the careful way below.
     {
@@ -155,12 +161,18 @@ bool Tokenizer::next(Group& g) {
             const char* ve = p;
             if (ve > v && ve[-1] == '\r')
                 --ve;
-            g.code = negative ? -code : code;
-            g.value = std::string_view(v, static_cast<size_t>(ve - v));
-            g.line = m_line + 1;
+            // Field by field from the values at hand (the caller reads the group at once: had it
+            // been made elsewhere and copied, that would read it back in other widths than it was
+            // stored, and wait for the stores).
+            const int c = negative ? -code : code;
+            const std::string_view value(v, static_cast<size_t>(ve - v));
+            const int line = m_line + 1;
             m_line += 2;
             m_pos = static_cast<size_t>((p < end ? p + 1 : end) - base);
-            m_last = g;
+            g.value = value;
+            g.code = c;
+            g.line = line;
+            setLast(startPos, startLine);
             return true;
         }
     }
@@ -194,12 +206,16 @@ bool Tokenizer::next(Group& g) {
     g.code = static_cast<int>(code);
     g.value = value;
     g.line = codeLineNo;
-    m_last = g;
+    setLast(startPos, startLine);
     return true;
 }
 
 void Tokenizer::pushBack() {
     m_pushed = true;
+    if (m_haveLast) {
+        m_pos = m_lastPos;
+        m_line = m_lastLine;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -289,8 +305,27 @@ bool parseHandle(std::string_view s, std::uint64_t& out) {
     s = trim(s);
     if (s.empty() || s.size() > 16)
         return false;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out, 16);
-    return ec == std::errc() && p == s.data() + s.size();
+    // At most 16 hexadecimal digits (no overflow), nothing else. As std::from_chars, out gets
+    // the digits before a stray character, and stays as it was when there are none.
+    std::uint64_t v = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        unsigned d;
+        if (c >= '0' && c <= '9') {
+            d = static_cast<unsigned>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            d = static_cast<unsigned>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            d = static_cast<unsigned>(c - 'a' + 10);
+        } else {
+            if (i > 0)
+                out = v;
+            return false;
+        }
+        v = v << 4 | d;
+    }
+    out = v;
+    return true;
 }
 
 namespace {
@@ -308,7 +343,8 @@ size_t plainRealText(double v, char* buf) {
     const double a = std::fabs(v);
     if (!(a >= 1e-3 && a < 1e15))
         return 0;
-    const double ulp = std::nextafter(a, 2 * a) - a;
+    // The distance to the next double up (a is positive, finite and normal here).
+    const double ulp = std::bit_cast<double>(std::bit_cast<std::uint64_t>(a) + 1) - a;
     for (int k = 0; k < 16; ++k) {
         const double scale = kPowersOfTen[k];
         if (1.0 / scale <= 2 * ulp)
@@ -384,68 +420,126 @@ std::string formatReal(double v) {
 // ---------------------------------------------------------------------------------------------
 // Writer
 
-void Writer::code(int c) {
+namespace {
+
+// The code line of a group into buf (at least 16 characters): right-aligned in three columns,
+// with its line end. Its length.
+size_t codeText(int c, char* buf) {
     if (c >= 0 && c < 1000) {
-        // Right-aligned in three columns.
-        char buf[4] = {' ', ' ', ' ', '\n'};
+        buf[0] = buf[1] = ' ';
+        buf[3] = '\n';
         int i = 2;
         do {
             buf[i--] = static_cast<char>('0' + c % 10);
             c /= 10;
         } while (c);
-        m_out.append(buf, 4);
-        return;
+        return 4;
     }
-    char buf[16];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, c);
-    size_t n = static_cast<size_t>(p - buf);
-    if (n < 3)
-        m_out.append(3 - n, ' ');
-    m_out.append(buf, n);
-    m_out.push_back('\n');
+    char digits[16];
+    auto [p, ec] = std::to_chars(digits, digits + sizeof digits, c);
+    size_t n = static_cast<size_t>(p - digits);
+    size_t pad = n < 3 ? 3 - n : 0;
+    std::memset(buf, ' ', pad);
+    std::memcpy(buf + pad, digits, n);
+    buf[pad + n] = '\n';
+    return pad + n + 1;
 }
 
+} // namespace
+
 void Writer::text(int c, std::string_view bytes) {
-    code(c);
+    // A group of a short text goes to the buffer in one piece.
+    char buf[256];
+    size_t n = codeText(c, buf);
+    if (bytes.size() < sizeof buf - n) {
+        std::memcpy(buf + n, bytes.data(), bytes.size());
+        n += bytes.size();
+        buf[n++] = '\n';
+        m_out.append(buf, n);
+        return;
+    }
+    m_out.append(buf, n);
     m_out.append(bytes);
     m_out.push_back('\n');
 }
 
+bool Writer::plainWide(int c, const wchar_t* s) {
+    if (!s)
+        return false;
+    char buf[256];
+    size_t n = codeText(c, buf);
+    size_t i = 0;
+    for (; s[i]; ++i) {
+        if (s[i] < 0x20 || s[i] >= 0x7F || s[i] == L'^')
+            return false;
+        if (n + i + 1 < sizeof buf)
+            buf[n + i] = static_cast<char>(s[i]);
+    }
+    if (n + i + 1 < sizeof buf) {
+        buf[n + i] = '\n';
+        m_out.append(buf, n + i + 1);
+        return true;
+    }
+    // A long text: straight into the buffer.
+    m_out.append(buf, n);
+    const size_t at = m_out.size();
+    m_out.resize(at + i + 1);
+    char* d = m_out.data() + at;
+    for (size_t k = 0; k < i; ++k)
+        d[k] = static_cast<char>(s[k]);
+    d[i] = '\n';
+    return true;
+}
+
 void Writer::real(int c, double v) {
-    code(c);
-    char buf[32];
-    m_out.append(buf, realText(v, buf));
-    m_out.push_back('\n');
+    char buf[64];
+    size_t n = codeText(c, buf);
+    n += realText(v, buf + n);
+    buf[n++] = '\n';
+    m_out.append(buf, n);
 }
 
 void Writer::integer(int c, long long v) {
-    code(c);
-    char buf[24];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[48];
+    size_t n = codeText(c, buf);
+    auto [p, ec] = std::to_chars(buf + n, buf + sizeof buf, v);
+    *p++ = '\n';
     m_out.append(buf, p);
-    m_out.push_back('\n');
 }
 
 void Writer::handle(int c, std::uint64_t h) {
-    code(c);
-    char buf[24];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, h, 16);
-    for (char* q = buf; q < p; ++q)
+    char buf[48];
+    size_t n = codeText(c, buf);
+    auto [p, ec] = std::to_chars(buf + n, buf + sizeof buf, h, 16);
+    for (char* q = buf + n; q < p; ++q)
         if (*q >= 'a' && *q <= 'f')
             *q = static_cast<char>(*q - 'a' + 'A');
+    *p++ = '\n';
     m_out.append(buf, p);
-    m_out.push_back('\n');
 }
 
 void Writer::point(int c, double x, double y, double z) {
-    real(c, x);
-    real(c + 10, y);
-    real(c + 20, z);
+    char buf[192];
+    size_t n = 0;
+    const double v[3] = {x, y, z};
+    for (int k = 0; k < 3; ++k) {
+        n += codeText(c + 10 * k, buf + n);
+        n += realText(v[k], buf + n);
+        buf[n++] = '\n';
+    }
+    m_out.append(buf, n);
 }
 
 void Writer::point2d(int c, double x, double y) {
-    real(c, x);
-    real(c + 10, y);
+    char buf[128];
+    size_t n = 0;
+    const double v[2] = {x, y};
+    for (int k = 0; k < 2; ++k) {
+        n += codeText(c + 10 * k, buf + n);
+        n += realText(v[k], buf + n);
+        buf[n++] = '\n';
+    }
+    m_out.append(buf, n);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -53,7 +53,16 @@ private:
     std::string_view m_text;
     size_t m_pos = 0;
     int m_line = 0;
-    Group m_last;
+    void setLast(size_t pos, int line) {
+        m_lastPos = pos;
+        m_lastLine = line;
+        m_haveLast = true;
+    }
+
+    // Where the group last returned began, for pushBack.
+    size_t m_lastPos = 0;
+    int m_lastLine = 0;
+    bool m_haveLast = false;
     bool m_pushed = false;
     std::string m_error;
 };
@@ -78,6 +87,9 @@ public:
     void handle(int code, std::uint64_t h);
     void point(int code, double x, double y, double z);
     void point2d(int code, double x, double y);
+    // A text of printable ASCII without carets, written as it is; false (and nothing written)
+    // for any other text.
+    bool plainWide(int code, const wchar_t* s);
     // A group written exactly as it was read.
     void raw(int code, std::string_view value) { text(code, value); }
 
@@ -85,7 +97,6 @@ public:
     std::string& data() { return m_out; }
 
 private:
-    void code(int c);
     std::string m_out;
 };
 

@@ -1,6 +1,31 @@
 #include "dxfsections.h"
 
+#include <sys/mman.h>
+
+#include <new>
+
 namespace khost::dxf {
+
+namespace {
+constexpr std::size_t kLargeBytes = std::size_t{8} << 20;
+} // namespace
+
+void* largeAllocate(std::size_t bytes) {
+    if (bytes < kLargeBytes)
+        return ::operator new(bytes);
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    ::madvise(p, bytes, MADV_HUGEPAGE); // a hint: without large pages it is ordinary memory
+    return p;
+}
+
+void largeDeallocate(void* p, std::size_t bytes) noexcept {
+    if (bytes < kLargeBytes)
+        ::operator delete(p);
+    else
+        ::munmap(p, bytes);
+}
 
 std::string_view Record::find(int code) const {
     for (const Group& g : groups)
@@ -43,7 +68,6 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
         return false;
     }
     Tokenizer tok(text);
-    Group g;
     Section* section = nullptr;
     Record* record = nullptr;
     bool sawEof = false;
@@ -51,19 +75,35 @@ bool splitSections(std::string_view text, FileStructure& out, std::string& error
     std::vector<std::vector<size_t>> starts;
     // A group takes at least 4 bytes of the file ("0\nX\n"); entity groups average 10 to 12.
     const size_t expectedGroups = text.size() / 8;
-    while (tok.next(g)) {
+    // Each group is read straight into the place it most likely goes (the tokenizer has just
+    // stored it field by field, and a copy would read it back in other widths); the record
+    // starts, section markers and comments are taken out again.
+    std::vector<Group> outside;
+    Group g;
+    enum { End, Kept, Taken };
+    auto read = [&](auto& dest) {
+        if (!tok.next(dest.emplace_back())) {
+            dest.pop_back();
+            return End;
+        }
+        if (dest.back().code != 0 && dest.back().code != 999 && section)
+            return Kept;
+        g = Group(dest.back().code, dest.back().value, dest.back().line);
+        dest.pop_back();
+        return Taken;
+    };
+    while (true) {
+        const auto got = !section ? read(outside)
+                                  : (record ? read(section->recordGroups) : read(section->leading));
+        if (got == End)
+            break;
+        if (got == Kept)
+            continue;
         if (g.code == 999) // comments
             continue;
         if (g.code != 0) {
-            if (!section) {
-                tok.fail(g.line, "group " + std::to_string(g.code) + " outside of a section");
-                break;
-            }
-            if (record)
-                section->recordGroups.push_back(g);
-            else
-                section->leading.push_back(g);
-            continue;
+            tok.fail(g.line, "group " + std::to_string(g.code) + " outside of a section");
+            break;
         }
         std::string_view type = trim(g.value);
         if (type == "EOF") {

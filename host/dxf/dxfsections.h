@@ -39,6 +39,22 @@ struct Record {
     bool has(int code) const;
 };
 
+// The allocator of large group vectors: a vector of some megabytes (the groups of a drawing's
+// entities) is given pages of its own, which the system may back with large pages, so that
+// filling it takes a few page faults rather than one for every 4 KB. Smaller vectors come from the
+// heap.
+void* largeAllocate(std::size_t bytes);
+void largeDeallocate(void* p, std::size_t bytes) noexcept;
+template <class T> struct LargeVectorAllocator {
+    using value_type = T;
+    LargeVectorAllocator() = default;
+    template <class U> LargeVectorAllocator(const LargeVectorAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(largeAllocate(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { largeDeallocate(p, n * sizeof(T)); }
+    template <class U> bool operator==(const LargeVectorAllocator<U>&) const noexcept {
+        return true;
+    }
+};
 struct Section {
     std::string name; // "HEADER", "CLASSES", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS" ...
     int line = 0;
@@ -46,7 +62,7 @@ struct Section {
     std::vector<Record> records;
     // The groups of all records, in the order of the file (one allocation for a section rather
     // than one for each record).
-    std::vector<Group> recordGroups;
+    std::vector<Group, LargeVectorAllocator<Group>> recordGroups;
 };
 
 struct FileStructure {

@@ -91,6 +91,68 @@ private:
     std::size_t m_size = 0;
 };
 
+// The entities that follow an entity in the file (attributes, vertices, the end of sequence), by
+// the entity they belong to: open addressing over the owners' stubs, the lists apart. Asked for
+// every entity written, and few entities have followers, so a miss costs one look at a small
+// table.
+class FollowerMap {
+public:
+    void clear() {
+        m_slots.clear();
+        m_lists.clear();
+        m_mask = 0;
+    }
+    std::vector<AcDbObjectId>& listOf(AcDbObjectId owner) {
+        if ((m_lists.size() + 1) * 2 > m_slots.size())
+            rehash(m_slots.empty() ? 64 : m_slots.size() * 2);
+        const void* p = owner.stub();
+        for (std::size_t i = home(p);; i = (i + 1) & m_mask) {
+            if (m_slots[i].key == p)
+                return m_lists[m_slots[i].list].second;
+            if (!m_slots[i].key) {
+                m_slots[i] = Slot{p, static_cast<std::uint32_t>(m_lists.size())};
+                m_lists.emplace_back(owner, std::vector<AcDbObjectId>());
+                return m_lists.back().second;
+            }
+        }
+    }
+    // Null when the entity has no followers.
+    const std::vector<AcDbObjectId>* find(AcDbObjectId owner) const {
+        const void* p = owner.stub();
+        if (m_slots.empty() || !p)
+            return nullptr;
+        for (std::size_t i = home(p); m_slots[i].key; i = (i + 1) & m_mask)
+            if (m_slots[i].key == p)
+                return &m_lists[m_slots[i].list].second;
+        return nullptr;
+    }
+    std::vector<std::pair<AcDbObjectId, std::vector<AcDbObjectId>>>& lists() { return m_lists; }
+
+private:
+    struct Slot {
+        const void* key = nullptr;
+        std::uint32_t list = 0;
+    };
+    std::size_t home(const void* p) const {
+        auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+        return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> 20) & m_mask;
+    }
+    void rehash(std::size_t n) {
+        m_slots.assign(n, Slot{});
+        m_mask = n - 1;
+        for (std::size_t k = 0; k < m_lists.size(); ++k) {
+            const void* p = m_lists[k].first.stub();
+            std::size_t i = home(p);
+            while (m_slots[i].key)
+                i = (i + 1) & m_mask;
+            m_slots[i] = Slot{p, static_cast<std::uint32_t>(k)};
+        }
+    }
+    std::vector<Slot> m_slots;
+    std::size_t m_mask = 0;
+    std::vector<std::pair<AcDbObjectId, std::vector<AcDbObjectId>>> m_lists;
+};
+
 class DxfOut {
 public:
     DxfOut(AcDbDatabase* db, std::string& error) : m_db(db), m_filer(db, m_w), m_error(error) {}
@@ -117,20 +179,25 @@ private:
     Writer m_w;
     OutFiler m_filer;
     std::string& m_error;
-    std::vector<AcDbObjectId> m_all; // handle order, not erased
-    std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> m_followers; // of entities
-    std::unordered_map<AcDbObjectId, BlockMarkers> m_markers;                // by block record
+    std::vector<AcDbObjectId> m_all;                          // handle order, not erased
+    FollowerMap m_followers;                                  // of entities
+    std::unordered_map<AcDbObjectId, BlockMarkers> m_markers; // by block record
     WrittenSet m_written;
     AcDbObjectId m_defaultPlotStyle; // the default entry of the plot style names
     // DXF names written, with their counts (by the name's text pointer; merged by name when the
     // classes are written).
     std::unordered_map<const ACHAR*, int> m_classCount;
+    const ACHAR* m_lastName = nullptr;
+    int* m_lastCount = nullptr;
 };
 
 void DxfOut::scan() {
     m_all.clear();
     m_followers.clear();
     m_markers.clear();
+    // Entities come in runs of one owner: whether the last owner is an entity is at hand.
+    AcDbObjectId lastOwner;
+    bool lastOwnerIsEntity = false;
     forEachObject(m_db, [&](AcDbObjectId id) {
         if (id.isErased())
             return;
@@ -142,12 +209,17 @@ void DxfOut::scan() {
         if (auto* b = AcDbBlockBegin::cast(o)) {
             auto& m = m_markers[owner];
             (b->isKindOf(AcDbBlockEnd::desc()) ? m.end : m.begin) = id;
-        } else if (isEntity(o) && isEntity(peekObject(owner))) {
-            m_followers[owner].push_back(id);
+        } else if (isEntity(o)) {
+            if (owner != lastOwner || lastOwner.isNull()) {
+                lastOwner = owner;
+                lastOwnerIsEntity = isEntity(peekObject(owner));
+            }
+            if (lastOwnerIsEntity)
+                m_followers.listOf(owner).push_back(id);
         }
     });
     // Attributes and vertices in handle order, the end of sequence last.
-    for (auto& [owner, list] : m_followers)
+    for (auto& [owner, list] : m_followers.lists())
         std::stable_partition(list.begin(), list.end(), [](AcDbObjectId id) {
             return std::wcscmp(khostDxfName(peekObject(id)), L"SEQEND") != 0;
         });
@@ -205,18 +277,24 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
     if (!name || !*name)
         return; // a class the file format has no record for
     m_written.insert(id);
-    ++m_classCount[name];
-    if (char buf[128]; plainText(name, buf, sizeof buf))
-        m_w.text(0, buf);
-    else
+    // Objects come in runs of one class: the count of the last name is at hand.
+    if (name != m_lastName) {
+        m_lastName = name;
+        m_lastCount = &m_classCount[name];
+    }
+    ++*m_lastCount;
+    if (!m_w.plainWide(0, name))
         m_w.text(0, m_filer.fileText(name));
-    m_filer.beginObject(o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
-    if (!isEntity(o) && AcDbDictionary::cast(peekObject(o->ownerId())) &&
+    // Entities are none of the records and objects written their own way.
+    const bool entity = isEntity(o);
+    m_filer.beginObject(!entity && o->isKindOf(AcDbDimStyleTableRecord::desc()), paperSpace);
+    if (!entity && AcDbDictionary::cast(peekObject(o->ownerId())) &&
         o->persistentReactorIds().isEmpty())
         m_filer.setImpliedReactor(o->ownerId());
-    if (auto* layer = AcDbLayerTableRecord::cast(o); layer && layer->plotStyleNameId().isNull())
+    if (auto* layer = entity ? nullptr : AcDbLayerTableRecord::cast(o);
+        layer && layer->plotStyleNameId().isNull())
         m_filer.setPlotStyleForNull(m_defaultPlotStyle);
-    if (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer))
+    if (entity || (!writeStandardContents(o, m_w, m_filer) && !writeViewRecord(o, m_w, m_filer)))
         dxfOutObject(o, &m_filer); // with what the reader kept
     resbuf* xdata = xdataForFile(o);
     if (xdata) {
@@ -228,10 +306,10 @@ void DxfOut::writeObject(AcDbObjectId id, bool paperSpace) {
 
 void DxfOut::writeEntityWithFollowers(AcDbObjectId id, bool paperSpace) {
     writeObject(id, paperSpace);
-    auto it = m_followers.find(id);
-    if (it == m_followers.end())
+    const std::vector<AcDbObjectId>* list = m_followers.find(id);
+    if (!list)
         return;
-    for (AcDbObjectId f : it->second)
+    for (AcDbObjectId f : *list)
         writeEntityWithFollowers(f, paperSpace);
 }
 
@@ -449,11 +527,14 @@ bool DxfOut::run(std::string& out) {
         writeHeader(m_db, header, hf);
     }
     writeClasses();
-    out.clear();
-    out.reserve(header.data().size() + m_w.data().size() + body.size());
-    out += header.data();
-    out += m_w.data();
-    out += body;
+    // The header and the classes go before the body in the body's own buffer (which has room
+    // to spare): moved there rather than copied with the body into a new one.
+    const std::string& classes = m_w.data();
+    body.insert(0, header.data().size() + classes.size(), '\0');
+    std::copy(header.data().begin(), header.data().end(), body.begin());
+    std::copy(classes.begin(), classes.end(),
+              body.begin() + static_cast<std::ptrdiff_t>(header.data().size()));
+    out = std::move(body);
     return true;
 }
 

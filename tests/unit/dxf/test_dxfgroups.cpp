@@ -70,6 +70,46 @@ TEST(DxfTokenizer, LineEndsPaddingAndLineNumbers) {
     EXPECT_EQ(tok.error(), "");
 }
 
+// A group pushed back comes again with its line, whichever way it was read, and the groups after
+// it follow with theirs; after a bad group the pushed back one still comes once.
+TEST(DxfTokenizer, PushedBackGroupsComeAgainWithTheirLines) {
+    Tokenizer tok("\t7\t\nseven\n 10\r\n1.5\n8\nlast");
+    Group g;
+    ASSERT_TRUE(tok.next(g)); // a code padded with a tab: not the common form
+    tok.pushBack();
+    EXPECT_FALSE(tok.atEnd());
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 7);
+    EXPECT_EQ(g.value, "seven");
+    EXPECT_EQ(g.line, 1);
+    ASSERT_TRUE(tok.next(g));
+    tok.pushBack();
+    tok.pushBack(); // twice is once
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 10);
+    EXPECT_EQ(g.value, "1.5");
+    EXPECT_EQ(g.line, 3);
+    ASSERT_TRUE(tok.next(g)); // the last value without a line end
+    EXPECT_EQ(g.value, "last");
+    EXPECT_TRUE(tok.atEnd());
+    tok.pushBack();
+    EXPECT_FALSE(tok.atEnd());
+    ASSERT_TRUE(tok.next(g));
+    EXPECT_EQ(g.code, 8);
+    EXPECT_EQ(g.line, 5);
+    EXPECT_FALSE(tok.next(g));
+    EXPECT_EQ(tok.line(), 6);
+
+    Tokenizer bad("1\nok\nX\nbad\n");
+    ASSERT_TRUE(bad.next(g));
+    EXPECT_FALSE(bad.next(g));
+    EXPECT_NE(bad.error(), "");
+    bad.pushBack();
+    ASSERT_TRUE(bad.next(g));
+    EXPECT_EQ(g.value, "ok");
+    EXPECT_FALSE(bad.next(g));
+}
+
 TEST(DxfTokenizer, BrokenInputGivesOneLineErrorWithLineNumber) {
     std::string error;
     // An odd number of lines: the last code has no value.
@@ -124,6 +164,43 @@ TEST(DxfSections, StructureAndItsFaults) {
     EXPECT_EQ(splitError(good.substr(0, good.size() - 1)), "");
     for (size_t n = 0; n + 1 < good.size(); ++n)
         EXPECT_NE(splitError(good.substr(0, n)), "") << n;
+}
+
+// A section of more groups than fit the room first made for them (the entities of a large
+// drawing, with comments between them): every record keeps its own groups, in order, with their
+// lines.
+TEST(DxfSections, ManyGroupsKeepTheirRecords) {
+    const int records = 60000, perRecord = 7;
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    for (int r = 0; r < records; ++r) {
+        text += "0\nLINE\n";
+        for (int k = 0; k < perRecord; ++k)
+            text += std::to_string(10 + k) + "\n" + std::to_string(r * perRecord + k) + "\n";
+        if (r % 1000 == 0)
+            text += "999\ncomment\n";
+    }
+    text += "0\nENDSEC\n0\nEOF\n";
+    FileStructure fs;
+    std::string error;
+    ASSERT_TRUE(splitSections(text, fs, error)) << error;
+    const Section* ents = fs.find("ENTITIES");
+    ASSERT_NE(ents, nullptr);
+    ASSERT_EQ(ents->records.size(), static_cast<size_t>(records));
+    ASSERT_EQ(ents->recordGroups.size(), static_cast<size_t>(records * perRecord));
+    int line = 5;
+    for (int r = 0; r < records; ++r) {
+        const Record& rec = ents->records[static_cast<size_t>(r)];
+        ASSERT_EQ(rec.type, "LINE");
+        ASSERT_EQ(rec.line, line);
+        ASSERT_EQ(rec.groups.size(), static_cast<size_t>(perRecord));
+        for (int k = 0; k < perRecord; ++k) {
+            const Group& g = rec.groups[static_cast<size_t>(k)];
+            ASSERT_EQ(g.code, 10 + k);
+            ASSERT_EQ(g.value, std::to_string(r * perRecord + k));
+            ASSERT_EQ(g.line, line + 2 + 2 * k);
+        }
+        line += 2 + 2 * perRecord + (r % 1000 == 0 ? 2 : 0);
+    }
 }
 
 TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
@@ -208,6 +285,21 @@ TEST(DxfValues, NumbersWriteShortAndReadBackExactly) {
     EXPECT_EQ(h, 0x1FAu);
     EXPECT_FALSE(parseHandle("12345678901234567", h));
     EXPECT_FALSE(parseHandle("G1", h));
+    // Handles read as std::from_chars reads hexadecimal text after trimming, the value of a
+    // text that is not a handle included (some callers take it without looking at the result).
+    for (std::string_view text :
+         {"0", " 2a ", "FFFFFFFFFFFFFFFF", "ffffffffffffffff0", "1G", "-1", "+1", "0x1F", "", "  ",
+          "1 2", "aB\t", "\r7F", "00000000000000001"}) {
+        std::uint64_t got = 77, want = 77;
+        std::string_view t = trim(text);
+        bool expected = false;
+        if (!t.empty() && t.size() <= 16) {
+            auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), want, 16);
+            expected = ec == std::errc() && p == t.data() + t.size();
+        }
+        EXPECT_EQ(parseHandle(text, got), expected) << text;
+        EXPECT_EQ(got, want) << text;
+    }
 
     Writer w;
     w.text(0, "LINE");
