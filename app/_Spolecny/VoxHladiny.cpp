@@ -175,16 +175,20 @@ int PrevedStareHladiny() {
             const std::wstring sJmeno = pHladina->name();
             pHladina->close();
 
+            // A prefixed name is compared without its prefix: a standard layer under any prefix
+            // is left as it is, only one spelled otherwise is converted.
+            std::wstring sBezPredpony = sJmeno;
             std::wstring sKlic = CVoxSet::Klic(sJmeno);
             const LayerDef* pDef = nullptr;
             auto it = mapaStarych.find(sKlic);
             if (it != mapaStarych.end()) {
                 pDef = it->second;
             } else {
+                CVoxPredpony::OdeberPredponu(sBezPredpony);
                 CVoxPredpony::OdeberPredponu(sKlic);
                 pDef = g_VoxSet.NajdiHladinu(sKlic);
             }
-            if (!pDef || sJmeno == pDef->m_sJmeno)
+            if (!pDef || sBezPredpony == pDef->m_sJmeno)
                 continue;
 
             const std::wstring sNove = CVoxPredpony::PlneJmeno(sPredpona, pDef->m_sJmeno);

@@ -167,7 +167,7 @@ TEST_F(Prevod, OldLinetypesAreRenamedOrMerged) {
 // asked for has run already.
 TEST_F(Prevod, MissingStandardFilesStopBeforeTheStyles) {
     const AcDbObjectId ts = Pridej<AcDbTextStyleTable, AcDbTextStyleTableRecord>(L"TEXT-035");
-    const AcDbObjectId idVrstva = Pridej<AcDbLayerTable, AcDbLayerTableRecord>(L"KB_kóty");
+    const AcDbObjectId idVrstva = Pridej<AcDbLayerTable, AcDbLayerTableRecord>(L"KB_KOTY");
     EXPECT_THROW(PrevedStareNazvy(PREVOD_VSE), CVoxException);
     EXPECT_EQ(Jmeno(ts), L"TEXT-035");
     EXPECT_NE(Utf8(transcript()).find("\nBylo převedeno 1 hladin"), std::string::npos);

@@ -282,6 +282,7 @@ TEST_F(Standardy, OldLayerQuestionYesConvertsAndMergesAllOldLayers) {
     const AcDbObjectId idStaraVoda = NovaHladina(L"zti-VODA-SV");
     const AcDbObjectId idStareKoty = NovaHladina(L"zti-KOTY");
     const AcDbObjectId idKoty = NovaHladina(L"KB_kóty");
+    const AcDbObjectId idOsy = NovaHladina(L"KB_OSY");
     const AcDbObjectId idCaraVoda = Cara(idStaraVoda);
     const AcDbObjectId idCaraKoty = Cara(idStareKoty);
     ASSERT_EQ(db()->setClayer(idStareKoty), Acad::eOk);
@@ -296,9 +297,11 @@ TEST_F(Standardy, OldLayerQuestionYesConvertsAndMergesAllOldLayers) {
     // The old layer whose new name was taken is merged into that layer and erased.
     EXPECT_EQ(HladinaEntity(idCaraKoty), idKoty);
     EXPECT_TRUE(Vrstva(L"zti-KOTY").isNull());
-    EXPECT_EQ(Hladina(idKoty), L"KB_kóty 4 Continuous -3 plot TEBU_2_kóty");
     EXPECT_EQ(db()->clayer(), idKoty);
-    // zti-VODA-SV, zti-KOTY, and KB_kóty brought to the standard in place.
+    // A standard layer under the prefix is left as it is, one spelled otherwise is renamed in
+    // place: zti-VODA-SV, zti-KOTY and KB_OSY are converted.
+    EXPECT_EQ(Hladina(idKoty), L"KB_kóty 7  -3 plot ");
+    EXPECT_EQ(Hladina(idOsy).substr(0, 7), L"KB_osy ");
     EXPECT_NE(t.find(L"\nPřevedeno 1 entit\nBylo převedeno 3 hladin"), std::wstring::npos)
         << Utf8(t);
     EXPECT_EQ(Otevrene(), 0);
