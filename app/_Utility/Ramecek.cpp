@@ -130,8 +130,8 @@ bool VyberRamecek(const CRamecek& objRamecek, AcDbObjectId& idReference, AcDbObj
         return true;
     }
     resbuf* pFiltr = acutBuildList(RTDXF0, L"INSERT", 0);
-    acutPrintf(L"\nVyber rámeček: ");
     for (;;) {
+        acutPrintf(L"\nVyber rámeček: ");
         ads_name ss = {0, 0};
         const int nVysledek = acedSSGet(L":S", nullptr, nullptr, pFiltr, ss);
         if (nVysledek == RTCAN) {
