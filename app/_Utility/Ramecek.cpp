@@ -80,12 +80,12 @@ AcDbAttributeDefinition* NovaDefinice(const ACHAR* sTag, const ACHAR* sVyzva, co
     return pDef;
 }
 
-AcDbPolyline* NovaPolyline(const std::vector<AcGePoint2d>& aBody) {
-    auto* pPl = new AcDbPolyline(static_cast<unsigned int>(aBody.size()));
-    for (unsigned int i = 0; i < aBody.size(); ++i)
-        pPl->addVertexAt(i, aBody[i]);
-    pPl->setClosed(true);
-    pPl->setElevation(0.0);
+// A closed simple 2D polyline at elevation 0 without width.
+AcDb2dPolyline* NovaPolyline(const std::vector<AcGePoint2d>& aBody) {
+    AcGePoint3dArray aVrcholy;
+    for (const AcGePoint2d& pt : aBody)
+        aVrcholy.append(AcGePoint3d(pt.x, pt.y, 0.0));
+    auto* pPl = new AcDb2dPolyline(AcDb::k2dSimplePoly, aVrcholy, 0.0, true, 0.0, 0.0);
     pPl->setLayer(L"0");
     return pPl;
 }
@@ -130,8 +130,8 @@ bool VyberRamecek(const CRamecek& objRamecek, AcDbObjectId& idReference, AcDbObj
         return true;
     }
     resbuf* pFiltr = acutBuildList(RTDXF0, L"INSERT", 0);
-    acutPrintf(L"\nVyber rámeček: ");
     for (;;) {
+        acutPrintf(L"\nVyber rámeček: ");
         ads_name ss = {0, 0};
         const int nVysledek = acedSSGet(L":S", nullptr, nullptr, pFiltr, ss);
         if (nVysledek == RTCAN) {
