@@ -127,6 +127,8 @@ CVoxProfil::CVoxProfil(const CVoxProfil& src, CVoxMaterial* pMaterial)
     : m_iDN(src.m_iDN), m_fVnitrni(src.m_fVnitrni), m_fTloustka(src.m_fTloustka),
       m_nVnejsi(src.m_nVnejsi), m_nSirka(src.m_nSirka), m_pMaterial(pMaterial),
       m_Odkazy(src.m_Odkazy) {
+    // The width is copied too: the material dialogs edit a copy of the list and assign it back,
+    // so a copy without the width would lose the widths of all non-circular profiles.
     if (!KopirujText(m_szKodMaterial, VELIKOST_KODU, src.m_szKodMaterial) ||
         !KopirujText(m_szKodMontaz, VELIKOST_KODU, src.m_szKodMontaz))
         VOX_THROW("Chyba při kopírování řetězce");
@@ -429,7 +431,7 @@ CVoxProfil* CVoxMaterial::NajdiProfil(double dPrumer) const {
         if (bVnejsi)
             dStred = static_cast<double>((p->m_nVnejsi + q->m_nVnejsi) / 2);
         else
-            dStred = (static_cast<double>(p->m_fVnitrni) + q->m_fVnitrni) / 2.0;
+            dStred = (p->m_fVnitrni + q->m_fVnitrni) / 2.0f; // in single precision
         if (dStred >= dPrumer)
             return it->second;
     }

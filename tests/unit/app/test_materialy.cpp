@@ -7,6 +7,7 @@
 #include "hostfixture.h"
 #include "textconv.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -143,6 +144,11 @@ TEST_F(Materialy, NajdiProfilTakesTheNearest) {
     EXPECT_EQ(mDN->NajdiProfil(106.0), p110);
     EXPECT_EQ(mDN->NajdiProfil(20.0), p100);
     EXPECT_EQ(mDN->NajdiProfil(500.0), p110);
+    // The mean of inner diameters is taken in single precision: 70 - 2^-17 and 130 sum to 200.
+    p100->SetInner(std::nextafter(70.0f, 0.0f));
+    p110->SetInner(130.0f);
+    EXPECT_EQ(mDN->NajdiProfil(100.0), p100);
+    EXPECT_EQ(mDN->NajdiProfil(101.0), p110);
 
     // Label "D x t" compares the outer diameter, with an integer mean.
     CVoxMaterial* m = Novy(L"Podle D", POPIS_DXT);
@@ -265,7 +271,9 @@ TEST_F(Materialy, HoldersAreCheckedAndCleared) {
               std::wstring::npos);
     EXPECT_TRUE(m_sez.Najdi(L"Držený", nullptr));
 
-    // A working copy takes copies of the holder lists; dropping it leaves the holders alone.
+    // A working copy takes copies of the holder lists and the profiles' sizes, width included;
+    // dropping it leaves the holders alone.
+    p->SetSirka(40);
     {
         CVoxSezMaterialu kopie;
         kopie.Prirad(m_sez);
@@ -274,6 +282,7 @@ TEST_F(Materialy, HoldersAreCheckedAndCleared) {
         EXPECT_NE(pKopie, m);
         EXPECT_TRUE(pKopie->JePouzivan());
         EXPECT_EQ(pKopie->Profil(3)->GetOuter(), 20);
+        EXPECT_EQ(pKopie->Profil(3)->GetSirka(), 40u);
     }
     EXPECT_EQ(pCur, m);
     EXPECT_EQ(pProf, p);
