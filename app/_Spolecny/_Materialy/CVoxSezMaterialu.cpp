@@ -6,6 +6,7 @@
 #include "CVoxRegistry.h"
 #include "taskdialog.h"
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -303,6 +304,19 @@ bool CVoxSezMaterialu::ZaradNacteny(std::unique_ptr<CVoxMaterial> pNacteny, bool
     }
     pNacteny->PrevezmiDrzitele(*pStavajici);
     pNacteny->ZahrnProfily(*pStavajici);
+    // The holders of the replaced profiles go to the profile of the same DN that stays, so that
+    // deleting the replaced material leaves none of them without its profile.
+    for (const auto& [iDN, pStary] : pStavajici->Profily()) {
+        CVoxProfil* pNovy = pNacteny->Profil(iDN);
+        if (!pNovy)
+            continue;
+        for (CVoxProfil** pp : pStary->Odkazy().Seznam())
+            if (std::find(pNovy->Odkazy().Seznam().begin(), pNovy->Odkazy().Seznam().end(), pp) ==
+                pNovy->Odkazy().Seznam().end())
+                pNovy->Odkazy().Pridej(pp);
+        pStary->Odkazy().Vyprazdni();
+        pNovy->Odkazy().Presmeruj(pNovy);
+    }
     m_mapMaterialy.erase(it);
     pStavajici->m_pSeznam = nullptr;
     delete pStavajici;

@@ -350,6 +350,10 @@ TEST_F(Slouceni, NoKeepsTheExistingAndTakesMissingProfiles) {
 TEST_F(Slouceni, YesReplacesAndHandsTheHoldersOver) {
     CVoxMaterial* pDrzitel = m_pPE;
     m_pPE->PridejOdkaz(&pDrzitel);
+    // A holder of the DN 80 profile, which only the replaced material has.
+    CVoxProfil* pDrzitelProfilu = m_pPE->Profil(10);
+    ASSERT_NE(pDrzitelProfilu, nullptr);
+    pDrzitelProfilu->PridejOdkaz(&pDrzitelProfilu);
     input(L"Yes\nNe všem\nNo\n");
     ASSERT_EQ(Cti(m_sez, Oba()), "");
     std::wstring t = transcript();
@@ -362,6 +366,11 @@ TEST_F(Slouceni, YesReplacesAndHandsTheHoldersOver) {
     EXPECT_EQ(pNovy->GetPodrobnyPopis(), L"PE 100");
     EXPECT_EQ(pNovy->GetProfilCount(), 2); // the file's and the replaced one's
     EXPECT_TRUE(pNovy->JePouzivan());
+    EXPECT_EQ(pDrzitelProfilu, pNovy->Profil(10));
+    ASSERT_NE(pDrzitelProfilu, nullptr);
+    EXPECT_TRUE(pDrzitelProfilu->JePouzivan());
+    pDrzitelProfilu->OdeberOdkaz(&pDrzitelProfilu);
+    EXPECT_FALSE(pNovy->Profil(10)->JePouzivan());
     pNovy->OdeberOdkaz(&pDrzitel);
 }
 
