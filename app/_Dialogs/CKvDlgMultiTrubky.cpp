@@ -4,6 +4,7 @@
 
 #include "CVoxMultiTrubky.h"
 #include "CVoxSet.h"
+#include "CVoxVyber.h"
 #include "CzLocale.h"
 
 #include <algorithm>
@@ -304,26 +305,14 @@ void CKvDlgMultiTrubky::OnVybrat() {
     const int nVysledek = acedSSGet(L":$", aPrompty, nullptr, pFiltr, sMnozina);
     acutRelRb(pFiltr);
     if (nVysledek == RTNORM) {
-        Adesk::Int32 nDelka = 0;
-        acedSSLength(sMnozina, &nDelka);
-        for (Adesk::Int32 i = 0; i < nDelka; ++i) {
-            ads_name sEntita = {0, 0};
-            AcDbObjectId id;
-            AcDbEntity* pEntita = nullptr;
-            if (acedSSName(sMnozina, i, sEntita) != RTNORM ||
-                acdbGetObjectId(id, sEntita) != Acad::eOk ||
-                acdbOpenObject(pEntita, id, AcDb::kForRead) != Acad::eOk) {
-                acutPrintf(L"\nNepodařilo se otevřít entitu ke čtení");
-                continue;
-            }
+        ProjdiVyber(sMnozina, AcDb::kForRead, [&a](AcDbEntity* pEntita, const AcDbObjectId&) {
             AcString sJmeno;
             pEntita->layer(sJmeno);
-            pEntita->close();
             const std::wstring sHladina = sJmeno.kACharPtr();
             // Every layer once: a bundle selected whole gives each of its layers one pipe.
             if (std::find(a.begin(), a.end(), sHladina) == a.end())
                 a.push_back(sHladina);
-        }
+        });
         acedSSFree(sMnozina);
     }
     NastavHladiny(a, -1);

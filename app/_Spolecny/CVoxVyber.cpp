@@ -426,3 +426,21 @@ int VyberCaruNeboText(AcDbEntity*& pEntita, AcDbEntity*& pHorni, AcDbPolyline*& 
     }
     return VYBER_OK;
 }
+
+void ProjdiVyber(const ads_name ss, AcDb::OpenMode nRezim,
+                 const std::function<void(AcDbEntity*, const AcDbObjectId&)>& fn) {
+    Adesk::Int32 nPocet = 0;
+    acedSSLength(ss, &nPocet);
+    for (Adesk::Int32 i = 0; i < nPocet; ++i) {
+        ads_name en = {0, 0};
+        AcDbObjectId id;
+        AcDbEntity* pEnt = nullptr;
+        if (acedSSName(ss, i, en) != RTNORM || acdbGetObjectId(id, en) != Acad::eOk ||
+            acdbOpenAcDbEntity(pEnt, id, nRezim) != Acad::eOk) {
+            acutPrintf(L"\nNepodařilo se otevřít entitu ke čtení");
+            continue;
+        }
+        fn(pEnt, id);
+        pEnt->close();
+    }
+}

@@ -11,6 +11,7 @@
 #include "StdAfx.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 constexpr int VYBER_OK = 0;
@@ -67,3 +68,8 @@ int VyberCaruNeboText(AcDbEntity*& pEntita, AcDbEntity*& pHorni, AcDbPolyline*& 
 // caller deletes it). 0, or the host's status (5 when the selection cannot be read).
 int VnorenaEntita(const ads_name ss, AcDbEntity*& pEntita, CVoxSeznamReferenci* pReference,
                   AcDbEntity** ppSegment);
+
+// Opens every entity of a selection set in the given mode and passes it with its id to fn, which
+// must not close it; an entity that cannot be opened is reported on the command line and skipped.
+void ProjdiVyber(const ads_name ss, AcDb::OpenMode nRezim,
+                 const std::function<void(AcDbEntity*, const AcDbObjectId&)>& fn);

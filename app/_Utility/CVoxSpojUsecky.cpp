@@ -3,6 +3,7 @@
 #include "CVoxSpojUsecky.h"
 
 #include "CVoxException.h"
+#include "CVoxVyber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,19 +43,10 @@ bool CVoxSpojUsecky::PridejUsecku(const AcGePoint2d& ptZacatek, const AcGePoint2
 void CVoxSpojUsecky::NactiUsecky(ads_name ss) {
     Adesk::Int32 nPocet = 0;
     acedSSLength(ss, &nPocet);
-    for (Adesk::Int32 i = 0; i < nPocet; ++i) {
-        ads_name en;
-        AcDbObjectId id;
-        AcDbEntity* pEnt = nullptr;
-        if (acedSSName(ss, i, en) != RTNORM || acdbGetObjectId(id, en) != Acad::eOk ||
-            acdbOpenAcDbEntity(pEnt, id, AcDb::kForRead) != Acad::eOk) {
-            acutPrintf(L"\nNepodařilo se otevřít entitu ke čtení");
-            continue;
-        }
+    ProjdiVyber(ss, AcDb::kForRead, [this](AcDbEntity* pEnt, const AcDbObjectId& id) {
         if (auto* pUsecka = AcDbLine::cast(pEnt)) {
             const AcGePoint3d ptZ = pUsecka->startPoint();
             const AcGePoint3d ptK = pUsecka->endPoint();
-            pEnt->close();
             PridejUsecku(AcGePoint2d(ptZ.x, ptZ.y), AcGePoint2d(ptK.x, ptK.y), id);
         } else if (auto* pPline = AcDbPolyline::cast(pEnt)) {
             for (unsigned int n = 0; n < pPline->numVerts(); ++n) {
@@ -63,13 +55,11 @@ void CVoxSpojUsecky::NactiUsecky(ads_name ss) {
                     continue;
                 PridejUsecku(segment.startPoint(), segment.endPoint(), id);
             }
-            pEnt->close();
         } else {
-            pEnt->close();
             acutPrintf(L"\n Vybraná entita není an polyline (2Dkřivka), ani úsečka ani reference "
                        L"bloku / Xref");
         }
-    }
+    });
     acedSSFree(ss);
     acutPrintf(L"\nVybráno %i úseček", static_cast<int>(nPocet));
 }

@@ -3,6 +3,7 @@
 #include "OstatniPrikazy.h"
 
 #include "CVoxException.h"
+#include "CVoxVyber.h"
 #include "VoxHladiny.h"
 #include "xreflock.h"
 
@@ -210,20 +211,9 @@ void PrikazPro() {
     acutRelRb(pFiltr);
     if (nVysledek != RTNORM)
         return;
-    Adesk::Int32 nPocet = 0;
-    acedSSLength(ss, &nPocet);
-    for (Adesk::Int32 i = 0; i < nPocet; ++i) {
-        ads_name en;
-        AcDbObjectId id;
-        AcDbEntity* pEnt = nullptr;
-        if (acedSSName(ss, i, en) != RTNORM || acdbGetObjectId(id, en) != Acad::eOk ||
-            acdbOpenAcDbEntity(pEnt, id, AcDb::kForWrite) != Acad::eOk) {
-            acutPrintf(L"\nNepodařilo se otevřít entitu ke čtení");
-            continue;
-        }
+    ProjdiVyber(ss, AcDb::kForWrite, [](AcDbEntity* pEnt, const AcDbObjectId&) {
         if (auto* pKrivka = AcDbCurve::cast(pEnt))
             pKrivka->reverseCurve();
-        pEnt->close();
-    }
+    });
     acedSSFree(ss);
 }

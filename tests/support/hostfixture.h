@@ -43,6 +43,16 @@ protected:
     AcDbDatabase* db() { return acdbHostApplicationServices()->workingDatabase(); }
     std::wstring transcript() { return khost::hostTranscript().takeCaptured(); }
     void input(const std::wstring& text) { khost::hostInput().push(text); }
+    // A string value in the machine hive, its key created when missing.
+    void setMachineString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+        HKEY h = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &h, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(h);
+    }
 
     std::string m_home;
     AcApDocument* m_doc = nullptr;

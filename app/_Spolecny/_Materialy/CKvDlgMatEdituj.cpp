@@ -35,17 +35,6 @@ const UINT s_aFormular[] = {
     IDC_MAT_TYP_DXT,     IDC_MAT_TYP_JINY, IDC_MAT_KRUH,    IDC_MAT_VEJCE,    IDC_MAT_VEJCE_PRAHA,
     IDC_MAT_TLAMA,       IDC_MAT_OBDELNIK, IDC_MAT_ULOZ,    IDC_MAT_ZRUS};
 
-std::vector<std::wstring> Texty(bool bPN) {
-    std::vector<std::wstring> v;
-    if (bPN)
-        for (const VoxRadekPN& r : g_aTabulkaPN)
-            v.emplace_back(r.sText);
-    else
-        for (const VoxRadekSDr& r : g_aTabulkaSDr)
-            v.emplace_back(r.sText);
-    return v;
-}
-
 constexpr DWORD DIS = WS_DISABLED;
 
 const AfxDialogResource s_dlgMatEdituj{{
@@ -93,12 +82,12 @@ const AfxDialogResource s_dlgMatEdituj{{
              .nKind = AfxCtl::DropList,
              .sText = L"Tl. třída:",
              .dwStyle = DIS,
-             .items = Texty(true)},
+             .items = TextyPN()},
             {.nID = IDC_MAT_SDR,
              .nKind = AfxCtl::DropList,
              .sText = L"SDr:",
              .dwStyle = DIS,
-             .items = Texty(false)},
+             .items = TextySDr()},
             {.nID = IDC_MAT_DRSNOST,
              .nKind = AfxCtl::Edit,
              .sText = L"Drsnost [mm]",

@@ -7,10 +7,6 @@
 #include "CVoxMaterial.h"
 #include "CVoxSezMaterialu.h"
 
-namespace {
-
-const wchar_t* const TITULEK = L"Kresbon pro AutoCad";
-
 std::vector<std::wstring> TextyPN() {
     std::vector<std::wstring> v;
     for (const VoxRadekPN& r : g_aTabulkaPN)
@@ -24,6 +20,10 @@ std::vector<std::wstring> TextySDr() {
         v.emplace_back(r.sText);
     return v;
 }
+
+namespace {
+
+const wchar_t* const TITULEK = L"Kresbon pro AutoCad";
 
 constexpr DWORD RO = ES_READONLY;
 constexpr DWORD DIS = WS_DISABLED;

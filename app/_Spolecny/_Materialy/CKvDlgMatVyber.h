@@ -7,6 +7,9 @@
 #include "CKvAcDialog.h"
 #include "CTreeListCtrl.h"
 
+#include <string>
+#include <vector>
+
 class CVoxMaterial;
 class CVoxProfil;
 class CVoxSezMaterialu;
@@ -52,6 +55,10 @@ class CVoxSezMaterialu;
 
 // The help page of the material dialogs.
 inline constexpr const wchar_t* MAT_NAPOVEDA_URL = L"https://www.kresbon.cz/napoveda/materialy";
+
+// The texts of the PN and SDr tables in index order, the items of the two combo boxes.
+std::vector<std::wstring> TextyPN();
+std::vector<std::wstring> TextySDr();
 
 class CKvDlgMatVyber : public CKvAcDialog {
 public:

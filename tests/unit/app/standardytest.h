@@ -45,16 +45,8 @@ protected:
             std::string sCesta;
         } aHodnoty[] = {{L"Software\\Pelmex\\", L"CommonDataPath", sData + "/CommonData"},
                         {L"Software\\Pelmex\\Kresbon\\", L"InstallPath", sData + "/Kresbon"}};
-        for (const auto& h : aHodnoty) {
-            HKEY hKlic = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, h.sKlic, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                      nullptr, &hKlic, nullptr),
-                      ERROR_SUCCESS);
-            const std::wstring s = khost::fromUtf8(h.sCesta);
-            RegSetValueExW(hKlic, h.sHodnota, 0, REG_SZ, reinterpret_cast<const BYTE*>(s.c_str()),
-                           static_cast<DWORD>((s.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(hKlic);
-        }
+        for (const auto& h : aHodnoty)
+            setMachineString(h.sKlic, h.sHodnota, khost::fromUtf8(h.sCesta));
     }
 
     // The id of a record of a symbol table, null when there is none.

@@ -21,16 +21,8 @@ protected:
         StandardyTest::SetUp();
         const fs::path data = fs::path(m_home) / "data";
         fs::create_directories(data);
-        HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Pelmex\\", 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &h, nullptr),
-                  ERROR_SUCCESS);
-        for (const wchar_t* s : {L"CommonInstallPath", L"CommonDataPath"}) {
-            const std::wstring v = data.wstring();
-            RegSetValueExW(h, s, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
-                           static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t)));
-        }
-        RegCloseKey(h);
+        for (const wchar_t* s : {L"CommonInstallPath", L"CommonDataPath"})
+            setMachineString(L"Software\\Pelmex\\", s, data.wstring());
         // The user's catalogue: a material with profiles for ZTI and an empty one.
         CVoxSezMaterialu sez;
         CVoxMaterial* m = nullptr;

@@ -410,13 +410,7 @@ protected:
         Hodnota(L"CommonDataPath", m_data.wstring());
     }
     void Hodnota(const wchar_t* sNazev, const std::wstring& sHodnota) {
-        HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Pelmex\\", 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &h, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(h, sNazev, 0, REG_SZ, reinterpret_cast<const BYTE*>(sHodnota.c_str()),
-                       static_cast<DWORD>((sHodnota.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(h);
+        setMachineString(L"Software\\Pelmex\\", sNazev, sHodnota);
     }
     fs::path Uzivatel() { return m_data / "Materialy" / "Potrubi.kvp"; }
     fs::path m_instal;
